@@ -1,0 +1,26 @@
+#pragma once
+
+namespace platform {
+
+class IPathLookup;
+class IMessageBox;
+class IProgramEnd;
+class IProcessStarter;
+class IDisplay;
+class ISound;
+class IHelpViewer;
+
+// The platform services the logic calls on. Which implementations stand
+// behind them (real ones, or fakes in tests) is decided where this is built:
+// RealPlatform for the programs, FakePlatform in the tests.
+struct Platform {
+    IPathLookup* paths = nullptr;
+    IMessageBox* messages = nullptr;
+    IProgramEnd* programEnd = nullptr;
+    IProcessStarter* processes = nullptr;
+    IDisplay* display = nullptr;
+    ISound* sound = nullptr;
+    IHelpViewer* help = nullptr;
+};
+
+} // namespace platform
