@@ -1,0 +1,60 @@
+#include "core/MyDataEm.h"
+
+using platform::db::Command;
+using platform::db::LockTypeEnum;
+using platform::db::ObjectState;
+using platform::db::Recordset;
+
+namespace {
+
+// The unit row of a lesson, looked up with the id as a bound parameter.
+const QString kUnitRowQuery = QStringLiteral("select * from TAB_Unit where UnitID=?");
+
+void closeIfOpen(Recordset& rs) {
+    if (rs.State() == ObjectState::Open)
+        rs.Close();
+}
+
+} // namespace
+
+MyDataEm::MyDataEm(const platform::IPathLookup* paths)
+    : DbCn(paths),
+      SelUnit("SelUnit", "SELECT * FROM TAB_Unit ORDER BY UnitID", {}, DbCn, rsSelUnit),
+      SelUnitContent("SelUnitContent",
+                     "SELECT * FROM TAB_Dlg WHERE (UnitID = ?) ORDER BY chengji,cishu desc,DlgNum",
+                     {"UnitID"}, DbCn, rsSelUnitContent),
+      Command1("Command1", "SELECT * FROM TAB_Unit WHERE UnitID = ? ", {"UnitID"}, DbCn,
+               rsCommand1),
+      selunited("selunited", "select * from TAB_Unit", {}, DbCn, rsselunited),
+      SelCom("SelCom", "select * from TAB_Box order by NowData desc", {}, DbCn, rsSelCom),
+      SelRe("SelRe", "select * from TAB_Box where NowData=?", {"Date1"}, DbCn, rsSelRe) {}
+
+QString MyDataEm::ConnectionStringFor(const QString& DataPath) {
+    return "Provider=Microsoft.Jet.OLEDB.4.0;" + QString("Data Source=") + DataPath +
+           "data/qvedbdemo.aaa;" + "Persist Security Info=False;" +
+           "Jet OLEDB:Database Password=" + "pqlomvek";
+}
+
+void MyDataEm::OpenDatabase(const QString& DataPath) {
+    if (DbCn.State() == ObjectState::Open)
+        DbCn.Close();
+    DbCn.SetConnectionString(ConnectionStringFor(DataPath));
+    DbCn.Open();
+
+    closeIfOpen(rsSelUnit);
+    rsSelUnit.SetLockType(LockTypeEnum::Optimistic);
+    SelUnit.OpenRecordset();
+    rsSelUnit.MoveFirst();
+
+    closeIfOpen(rsSelCom);
+    SelCom.OpenRecordset();
+}
+
+void MyDataEm::Reopen(Command& command, const QString& parameterName, const QVariant& value) {
+    command.Reopen(parameterName, value);
+}
+
+void MyDataEm::OpenUnitRow(const QString& lessonId) {
+    closeIfOpen(rsselunited);
+    rsselunited.Open(kUnitRowQuery, DbCn, {lessonId.left(4) + "00"});
+}
