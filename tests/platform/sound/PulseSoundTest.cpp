@@ -1,37 +1,17 @@
 #include "sound/PulseSound.h"
 
+#include "platform/EnvOverride.h"
+
 #include <QDataStream>
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <optional>
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// Sets an environment variable for the life of the object, then puts the old
-// value back.
-class EnvOverride {
-public:
-    EnvOverride(const char* name, const QByteArray& value) : m_name(name) {
-        if (qEnvironmentVariableIsSet(name))
-            m_old = qgetenv(name);
-        qputenv(name, value);
-    }
-    ~EnvOverride() {
-        if (m_old)
-            qputenv(m_name, *m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<QByteArray> m_old;
-};
 
 // Writes a mono 16-bit PCM wave of a 440 Hz tone.
 void writeTone(const QString& path, std::chrono::milliseconds length) {
