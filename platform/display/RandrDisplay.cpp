@@ -137,6 +137,45 @@ void rootSize(Display* display, Window root, int& width, int& height) {
     height = static_cast<int>(h);
 }
 
+// Gives the target's CRTC another mode and fits the screen around it,
+// keeping the screen's dpi; false when the server refuses.
+bool setOutputMode(Display* display, Window root, XRRScreenResources* res, const Target& target,
+                   const XRRModeInfo& next, double mmPerPixelX, double mmPerPixelY) {
+    const XRRCrtcInfo& crtc = *target.crtc;
+    const bool sideways = crtc.rotation & (RR_Rotate_90 | RR_Rotate_270);
+    const int right = crtc.x + static_cast<int>(sideways ? next.height : next.width);
+    const int bottom = crtc.y + static_cast<int>(sideways ? next.width : next.height);
+    int width = 0;
+    int height = 0;
+    screenExtent(display, res, target.output->crtc, right, bottom, width, height);
+    int oldWidth = 0;
+    int oldHeight = 0;
+    rootSize(display, root, oldWidth, oldHeight);
+
+    // The CRTC must fit the screen at every step: grow the screen first,
+    // change the mode, then shrink it to the new extent (or back, on failure).
+    XErrorTrap trap(display);
+    XGrabServer(display);
+    const auto resize = [=](int w, int h) {
+        XRRSetScreenSize(display, root, w, h, static_cast<int>(std::lround(w * mmPerPixelX)),
+                         static_cast<int>(std::lround(h * mmPerPixelY)));
+    };
+    const int grownWidth = std::max(width, oldWidth);
+    const int grownHeight = std::max(height, oldHeight);
+    if (grownWidth != oldWidth || grownHeight != oldHeight)
+        resize(grownWidth, grownHeight);
+    const bool switched =
+        XRRSetCrtcConfig(display, res, target.output->crtc, CurrentTime, crtc.x, crtc.y, next.id,
+                         crtc.rotation, crtc.outputs, crtc.noutput) == RRSetConfigSuccess &&
+        !trap.failed();
+    const int finalWidth = switched ? width : oldWidth;
+    const int finalHeight = switched ? height : oldHeight;
+    if (finalWidth != grownWidth || finalHeight != grownHeight)
+        resize(finalWidth, finalHeight);
+    XUngrabServer(display);
+    return switched && !trap.failed();
+}
+
 } // namespace
 
 RandrDisplay::RandrDisplay() {
@@ -202,39 +241,9 @@ DispChange RandrDisplay::changeDisplaySettings(const DisplayMode& mode, std::uin
     if (!next)
         return DispChange::BadMode;
 
-    const XRRCrtcInfo& crtc = *target->crtc;
-    const bool sideways = crtc.rotation & (RR_Rotate_90 | RR_Rotate_270);
-    const int right = crtc.x + static_cast<int>(sideways ? next->height : next->width);
-    const int bottom = crtc.y + static_cast<int>(sideways ? next->width : next->height);
-    int width = 0;
-    int height = 0;
-    screenExtent(m_display, res.get(), target->output->crtc, right, bottom, width, height);
-    int oldWidth = 0;
-    int oldHeight = 0;
-    rootSize(m_display, m_root, oldWidth, oldHeight);
-
-    // The CRTC must fit the screen at every step: grow the screen first,
-    // change the mode, then shrink it to the new extent (or back, on failure).
-    XErrorTrap trap(m_display);
-    XGrabServer(m_display);
-    const auto resize = [this](int w, int h) {
-        XRRSetScreenSize(m_display, m_root, w, h, static_cast<int>(std::lround(w * m_mmPerPixelX)),
-                         static_cast<int>(std::lround(h * m_mmPerPixelY)));
-    };
-    const int grownWidth = std::max(width, oldWidth);
-    const int grownHeight = std::max(height, oldHeight);
-    if (grownWidth != oldWidth || grownHeight != oldHeight)
-        resize(grownWidth, grownHeight);
-    const bool switched = XRRSetCrtcConfig(m_display, res.get(), target->output->crtc, CurrentTime,
-                                           crtc.x, crtc.y, next->id, crtc.rotation, crtc.outputs,
-                                           crtc.noutput) == RRSetConfigSuccess &&
-                          !trap.failed();
-    const int finalWidth = switched ? width : oldWidth;
-    const int finalHeight = switched ? height : oldHeight;
-    if (finalWidth != grownWidth || finalHeight != grownHeight)
-        resize(finalWidth, finalHeight);
-    XUngrabServer(m_display);
-    return switched && !trap.failed() ? DispChange::Successful : DispChange::Failed;
+    return setOutputMode(m_display, m_root, res.get(), *target, *next, m_mmPerPixelX, m_mmPerPixelY)
+               ? DispChange::Successful
+               : DispChange::Failed;
 }
 
 int RandrDisplay::deviceCaps(int index) {
