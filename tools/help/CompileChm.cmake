@@ -9,14 +9,15 @@ function(verbaro_compile_chm output)
   get_filename_component(src ${C_PROJECT} DIRECTORY)
   get_filename_component(name ${C_PROJECT} NAME_WE)
   get_filename_component(out_name ${output} NAME)
-  string(MAKE_C_IDENTIFIER ${output} id)
-  set(work ${CMAKE_CURRENT_BINARY_DIR}/chm-${name}-${id})
+  get_filename_component(out_dir ${output} DIRECTORY)
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/chm-${name})
   file(GLOB_RECURSE inputs CONFIGURE_DEPENDS ${src}/*)
   add_custom_command(
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${work}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${src} ${work}
     COMMAND ${CMAKE_COMMAND} -E chdir ${work} ${CHMCMD_EXECUTABLE} ${name}.hhp
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${out_dir}
     COMMAND ${CMAKE_COMMAND} -E copy ${work}/${name}.chm ${output}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DEPENDS ${inputs}
