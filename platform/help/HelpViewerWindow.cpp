@@ -44,7 +44,10 @@ HelpViewerWindow::HelpViewerWindow(std::unique_ptr<ChmFile> file, QWidget* owner
     updateTitle();
 }
 
-HelpViewerWindow::~HelpViewerWindow() = default;
+HelpViewerWindow::~HelpViewerWindow() {
+    // The browser reads from the file; it goes first.
+    delete m_browser;
+}
 
 void HelpViewerWindow::showHome() {
     const QUrl home = ChmBrowser::urlFor(m_file->defaultTopic());

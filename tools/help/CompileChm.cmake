@@ -1,7 +1,7 @@
 # verbaro_compile_chm(<output.chm> PROJECT <dir>/<name>.hhp)
 # Compiles a help project with chmcmd. chmcmd writes next to the project, so
 # the project folder is copied into the build tree and compiled there; the
-# source folder stays clean.
+# source folder stays clean. Only the files the project lists go in.
 find_program(CHMCMD_EXECUTABLE chmcmd REQUIRED)
 
 function(verbaro_compile_chm output)
@@ -16,7 +16,7 @@ function(verbaro_compile_chm output)
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${work}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${src} ${work}
-    COMMAND ${CMAKE_COMMAND} -E chdir ${work} ${CHMCMD_EXECUTABLE} ${name}.hhp
+    COMMAND ${CMAKE_COMMAND} -E chdir ${work} ${CHMCMD_EXECUTABLE} --no-html-scan ${name}.hhp
     COMMAND ${CMAKE_COMMAND} -E make_directory ${out_dir}
     COMMAND ${CMAKE_COMMAND} -E copy ${work}/${name}.chm ${output}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}

@@ -4,6 +4,7 @@
 #include "help/ChmFile.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolButton>
@@ -39,6 +40,15 @@ protected:
         middle.setPosition((found.selectionStart() + found.selectionEnd()) / 2);
         const QPoint at = browser->cursorRect(middle).center();
         QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    static int redPixels(const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, y) == QColor(Qt::red) ? 1 : 0;
+        }
+        return count;
     }
 
     static QString page(ChmBrowser* browser) { return browser->source().path(QUrl::FullyDecoded); }
@@ -84,6 +94,12 @@ TEST_F(HelpViewerWindowTest, PicturesComeFromTheFile) {
     ASSERT_TRUE(decoded.loadFromData(image.toByteArray()));
     EXPECT_EQ(decoded.size(), QSize(6, 4));
     EXPECT_EQ(decoded.pixelColor(0, 0), QColor(Qt::red));
+
+    // After moving to a page in another folder, its pictures are found
+    // relative to that page and drawn.
+    clickLink(window->browser(), "Root page");
+    EXPECT_EQ(page(window->browser()), "/index.htm");
+    EXPECT_GT(redPixels(window->browser()->viewport()->grab().toImage()), 40 * 40 / 2);
 }
 
 TEST_F(HelpViewerWindowTest, GbkPageDecodes) {
