@@ -1,0 +1,39 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+struct pa_mainloop;
+struct pa_context;
+
+namespace platform {
+
+// One client connection to the PulseAudio server, driven on the caller's
+// thread by a loop that never waits past a deadline, so that a server that is
+// missing or stops answering cannot hang the caller.
+class PulseConnection {
+public:
+    using Deadline = std::chrono::steady_clock::time_point;
+
+    // Raises PlatformError when the client library cannot be set up at all.
+    PulseConnection();
+    ~PulseConnection();
+    PulseConnection(const PulseConnection&) = delete;
+    PulseConnection& operator=(const PulseConnection&) = delete;
+
+    // Connects to the server the usual client settings name (PULSE_SERVER,
+    // client.conf). Never starts a server. False when none answers in time.
+    bool connect(Deadline deadline);
+
+    // Runs the loop until `done` returns true. False when the deadline passes
+    // first or the connection is lost.
+    bool runUntil(const std::function<bool()>& done, Deadline deadline);
+
+    pa_context* context() const { return m_context; }
+
+private:
+    pa_mainloop* m_loop = nullptr;
+    pa_context* m_context = nullptr;
+};
+
+} // namespace platform

@@ -1,0 +1,129 @@
+#include "sound/PulseSound.h"
+
+#include "platform/EnvOverride.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Writes a mono 16-bit PCM wave of a 440 Hz tone.
+void writeTone(const QString& path, std::chrono::milliseconds length) {
+    constexpr quint32 rate = 22050;
+    const auto frames = static_cast<quint32>(rate * length.count() / 1000);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QDataStream out(&file);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + frames * 2);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << rate << quint32(rate * 2) << quint16(2)
+        << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(frames * 2);
+    for (quint32 i = 0; i < frames; ++i)
+        out << qint16(8000 * std::sin(2 * M_PI * 440 * i / rate));
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class PulseSoundTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!qEnvironmentVariableIsSet("PULSE_SERVER") || sound.waveOutDeviceCount() == 0) {
+            if (qgetenv("VERBARO_REQUIRE_SERVICES") == "1")
+                FAIL() << "no PulseAudio server answers";
+            GTEST_SKIP() << "no PulseAudio server (start scripts/services.sh)";
+        }
+    }
+    QString path(const char* name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    platform::PulseSound sound;
+};
+
+// The server may give the stream's buffer to the sink a little ahead of
+// real time, but never far ahead with the short buffer the player asks for.
+TEST_F(PulseSoundTest, PlayWaveSyncReturnsOnlyAfterTheSoundHasPlayed) {
+    constexpr auto length = 700ms;
+    writeTone(path("tone.wav"), length);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(sound.playWaveSync(path("tone.wav")));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, length);
+}
+
+TEST_F(PulseSoundTest, CountsTheNullSink) {
+    EXPECT_GE(sound.waveOutDeviceCount(), 1);
+}
+
+TEST_F(PulseSoundTest, FilesThatAreNoSoundAreNotPlayed) {
+    writeBytes(path("text.wav"), "This is a note, not a recording.\n");
+    writeBytes(path("empty.wav"), "");
+    writeBytes(path("header.wav"), QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16));
+    for (const char* name : {"missing.wav", "text.wav", "empty.wav", "header.wav"})
+        EXPECT_FALSE(sound.playWaveSync(path(name))) << name;
+    EXPECT_FALSE(sound.playWaveSync(dir.path())) << "a folder";
+}
+
+// No server at all: runs without one, and must neither hang nor raise.
+TEST(PulseSoundNoServerTest, MissingServerMeansNoDeviceAndNoPlayback) {
+    QTemporaryDir dir;
+    writeTone(dir.filePath("tone.wav"), 100ms);
+    EnvOverride server("PULSE_SERVER", "unix:" + dir.filePath("no-such-socket").toUtf8());
+    platform::PulseSound sound;
+    EXPECT_EQ(sound.waveOutDeviceCount(), 0);
+    EXPECT_FALSE(sound.playWaveSync(dir.filePath("tone.wav")));
+}
+
+// A socket that takes connections but never says a word, like a hung server.
+class SilentServer {
+public:
+    explicit SilentServer(const QString& path) : m_fd(socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = path.toLocal8Bit();
+        if (static_cast<std::size_t>(name.size()) >= sizeof address.sun_path)
+            return; // too long for a socket name: not listening
+        std::copy(name.begin(), name.end(), address.sun_path);
+        m_listening = m_fd >= 0 &&
+                      bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                      listen(m_fd, 4) == 0;
+    }
+    ~SilentServer() {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    bool listening() const { return m_listening; }
+
+private:
+    int m_fd;
+    bool m_listening = false;
+};
+
+TEST(PulseSoundNoServerTest, ServerThatNeverAnswersIsGivenUpAfterTheTimeout) {
+    QTemporaryDir dir;
+    writeTone(dir.filePath("tone.wav"), 100ms);
+    SilentServer silent(dir.filePath("native"));
+    ASSERT_TRUE(silent.listening());
+    EnvOverride server("PULSE_SERVER", "unix:" + dir.filePath("native").toUtf8());
+    platform::PulseSound sound(300ms);
+    EXPECT_EQ(sound.waveOutDeviceCount(), 0);
+    EXPECT_FALSE(sound.playWaveSync(dir.filePath("tone.wav")));
+}
+
+} // namespace
