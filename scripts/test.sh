@@ -20,7 +20,7 @@ trap cleanup EXIT
 eval "$(bash scripts/services.sh start "$state")"
 export VERBARO_REQUIRE_SERVICES=1
 export XDG_DATA_HOME="$state/xdg-data" XDG_CONFIG_HOME="$state/xdg-config"
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+export ASAN_OPTIONS="detect_leaks=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 

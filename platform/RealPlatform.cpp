@@ -1,0 +1,35 @@
+#include "RealPlatform.h"
+
+#include "display/RandrDisplay.h"
+#include "help/ChmHelpViewer.h"
+#include "paths/PathLookup.h"
+#include "process/QtProcessStarter.h"
+#include "process/QtProgramEnd.h"
+#include "sound/PulseSound.h"
+#include "ui/QtMessageBox.h"
+
+namespace platform {
+
+struct RealPlatform::Parts {
+    PathLookup paths;
+    QtMessageBox messages;
+    QtProgramEnd programEnd{messages};
+    ChmHelpViewer help{paths};
+    QtProcessStarter processes{&help};
+    RandrDisplay display;
+    PulseSound sound;
+};
+
+RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
+    m_platform.paths = &m_parts->paths;
+    m_platform.messages = &m_parts->messages;
+    m_platform.programEnd = &m_parts->programEnd;
+    m_platform.processes = &m_parts->processes;
+    m_platform.display = &m_parts->display;
+    m_platform.sound = &m_parts->sound;
+    m_platform.help = &m_parts->help;
+}
+
+RealPlatform::~RealPlatform() = default;
+
+} // namespace platform

@@ -1,0 +1,145 @@
+// The installed trainer started as a learner starts it, on the real X server
+// (RandR) and PulseAudio server of the test run.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSize>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(20000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+QSize screenSize() {
+    const QRegularExpression current(R"(current (\d+) x (\d+))");
+    const auto m = current.match(run("xrandr", {}));
+    return m.hasMatch() ? QSize(m.captured(1).toInt(), m.captured(2).toInt()) : QSize();
+}
+
+void setScreen(const QString& mode) {
+    const QString out = run("xrandr", {});
+    const auto m =
+        QRegularExpression(R"(^(\S+) connected)", QRegularExpression::MultilineOption).match(out);
+    if (m.hasMatch())
+        run("xrandr", {"--output", m.captured(1), "--mode", mode});
+}
+
+// The visible windows whose title matches; waits up to `ms`.
+QStringList waitForWindows(const QString& title, int ms) {
+    QElapsedTimer t;
+    t.start();
+    do {
+        const QString ids = run("xdotool", {"search", "--onlyvisible", "--name", title}).trimmed();
+        if (!ids.isEmpty())
+            return ids.split('\n');
+        QThread::msleep(100);
+    } while (t.elapsed() < ms);
+    return {};
+}
+
+QString windowSize(const QString& id) {
+    return run("xdotool", {"getwindowgeometry", id});
+}
+
+class StartUpE2ETest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") || screenSize().isEmpty()) {
+            if (qEnvironmentVariable("VERBARO_REQUIRE_SERVICES") == "1")
+                FAIL() << "no X server with RandR";
+            GTEST_SKIP() << "no X server with RandR";
+        }
+        programDir = qEnvironmentVariable("VERBARO_PROGRAM_DIR");
+        ASSERT_TRUE(QFile::exists(programDir + "/Verbaro.exe")) << qPrintable(programDir);
+        setScreen("1280x1024");
+        ASSERT_EQ(screenSize(), QSize(1280, 1024));
+    }
+    void TearDown() override {
+        if (verbaro.state() != QProcess::NotRunning) {
+            verbaro.kill();
+            verbaro.waitForFinished(5000);
+        }
+        setScreen("1280x1024");
+    }
+    void start(const QString& folder, const QStringList& extraEnv = {}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString& kv : extraEnv)
+            env.insert(kv.section('=', 0, 0), kv.section('=', 1));
+        env.remove("QT_QPA_PLATFORM");
+        verbaro.setProcessEnvironment(env);
+        verbaro.start(folder + "/Verbaro.exe", {});
+        ASSERT_TRUE(verbaro.waitForStarted(10000));
+    }
+    // Copies the installed program folder, leaving out `skip` (relative path).
+    QString copyOfProgram(const QTemporaryDir& into, const QString& skip) {
+        run("cp", {"-a", programDir + "/.", into.path()});
+        if (!skip.isEmpty())
+            QFile::remove(into.path() + "/" + skip);
+        return into.path();
+    }
+
+    // Answers the message box with its default button. The box may not take
+    // keys in the first moments after it is mapped, so keep pressing until
+    // the program has ended.
+    bool answerAndWaitForEnd(const QString& box) {
+        for (int i = 0; i < 30; ++i) {
+            run("xdotool", {"key", "--window", box, "Return"});
+            if (verbaro.waitForFinished(500))
+                return true;
+        }
+        return false;
+    }
+
+    QString programDir;
+    QProcess verbaro;
+};
+
+TEST_F(StartUpE2ETest, ShowsTheUnitMenuAt1024x768) {
+    start(programDir);
+    // The unit menu replaces the splash window and fills the switched screen.
+    QStringList windows;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 30000) {
+        windows = waitForWindows("^Verbaro$", 1000);
+        if (windows.size() == 1 && windowSize(windows[0]).contains("1024x768"))
+            break;
+        QThread::msleep(200);
+    }
+    ASSERT_EQ(windows.size(), 1) << "the splash window is gone once the menu is active";
+    EXPECT_TRUE(windowSize(windows[0]).contains("1024x768")) << qPrintable(windowSize(windows[0]));
+    EXPECT_EQ(screenSize(), QSize(1024, 768));
+    EXPECT_EQ(verbaro.state(), QProcess::Running);
+}
+
+TEST_F(StartUpE2ETest, WithoutSoundServerRestoresTheScreenAndEnds) {
+    QTemporaryDir dir;
+    start(programDir, {"PULSE_SERVER=unix:" + dir.path() + "/no-such-socket"});
+    const QStringList box = waitForWindows("^提示$", 30000);
+    ASSERT_FALSE(box.isEmpty()) << "the no-sound-card message";
+    EXPECT_EQ(screenSize(), QSize(1024, 768)) << "switched while the message shows";
+    ASSERT_TRUE(answerAndWaitForEnd(box[0]));
+    EXPECT_NE(verbaro.exitCode(), 0);
+    EXPECT_EQ(screenSize(), QSize(1280, 1024));
+}
+
+TEST_F(StartUpE2ETest, MissingDatabaseEndsWithTheMessage) {
+    QTemporaryDir dir;
+    const QString folder = copyOfProgram(dir, "data/qvedbdemo.aaa");
+    start(folder);
+    const QStringList box = waitForWindows("^警告$", 30000);
+    ASSERT_FALSE(box.isEmpty()) << "the database message";
+    ASSERT_TRUE(answerAndWaitForEnd(box[0]));
+    EXPECT_NE(verbaro.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(folder + "/data/qvedbdemo.aaa"));
+}
+
+} // namespace

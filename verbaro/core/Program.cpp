@@ -1,0 +1,16 @@
+#include "core/Program.h"
+
+#include "core/FrmMain.h"
+#include "windows/frmUnit.h"
+
+static void loadResources() {
+    // The pictures are compiled into a static library, whose resources must be
+    // registered by hand.
+    Q_INIT_RESOURCE(verbaro);
+}
+
+Program::Program(platform::Platform& p) : platform(p), MyDataEm(p.paths), forms(*this) {
+    loadResources();
+}
+
+Program::~Program() = default;

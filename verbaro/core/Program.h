@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Platform.h"
+#include "core/FormSet.h"
+#include "core/GlobalVars.h"
+#include "core/MyDataEm.h"
+
+class FrmMain;
+class frmUnit;
+
+// Everything that lives once for the whole run of the main program: the
+// platform services, the program-wide variables, the data environment and
+// the windows.
+class Program {
+public:
+    explicit Program(platform::Platform& platform);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    platform::Platform& platform;
+    GlobalVars vars;
+    ::MyDataEm MyDataEm;
+    FormSet<Program, FrmMain, frmUnit> forms;
+};

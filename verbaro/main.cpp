@@ -1,0 +1,13 @@
+#include "RealPlatform.h"
+#include "core/Program.h"
+#include "core/Start.h"
+#include "process/GuardedApplication.h"
+
+int main(int argc, char** argv) {
+    platform::GuardedApplication app(argc, argv);
+    platform::RealPlatform real;
+    app.setProgramEnd(real.services().programEnd);
+    Program program(real.services());
+    StartUp(program, QCoreApplication::applicationDirPath());
+    return app.exec();
+}

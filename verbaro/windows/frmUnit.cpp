@@ -1,0 +1,152 @@
+#include "windows/frmUnit.h"
+
+#include "core/FrmMain.h"
+#include "core/Program.h"
+#include "display/IDisplay.h"
+#include "widgets/DataGrid.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <cmath>
+
+namespace {
+
+QFont songTi(double points) {
+    QFont f;
+    f.setFamilies({QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"),
+                   QStringLiteral("AR PL UMing TW")});
+    f.setPointSizeF(points);
+    return f;
+}
+
+// Designed column widths of the grid, in pixels of a 1024-wide screen.
+constexpr int kColumnWidths[] = {340, 110, 110};
+
+} // namespace
+
+frmUnit::frmUnit(Program& program)
+    : DataGrid1(new platform::DataGrid(this)), Lblcontent(new QLabel(this)),
+      Lblcishu(new QLabel(this)), Lblchengji(new QLabel(this)), Text1(new QLabel(this)),
+      m_program(program) {
+    setWindowTitle(QStringLiteral("Verbaro"));
+    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    DataGrid1->setFont(songTi(12));
+    DataGrid1->verticalHeader()->hide();
+    DataGrid1->setDataSource(
+        &m_program.MyDataEm.rsSelUnit,
+        {{QStringLiteral("CName"), QStringLiteral("                 单元名称")},
+         {QStringLiteral("cishu"), QStringLiteral(" 勤奋指数")},
+         {QStringLiteral("chengji"), QStringLiteral("能力指数")}});
+
+    const QFont heading = songTi(14);
+    const std::pair<QLabel*, const char*> labels[] = {
+        {Lblcontent, "单 元 内 容"}, {Lblcishu, "勤奋指数"}, {Lblchengji, " 能力指数"}};
+    for (const auto& [label, text] : labels) {
+        label->setText(QString::fromUtf8(text));
+        label->setFont(heading);
+        label->setAlignment(Qt::AlignCenter);
+        label->setStyleSheet(QStringLiteral("color: #0f335f; font-weight: bold;"));
+    }
+    Text1->setText(QStringLiteral("大家好啊"));
+    Text1->setFont(songTi(14));
+    Text1->setStyleSheet(
+        QStringLiteral("background: #fff8d6; border: 1px solid #c9a54a; padding: 4px;"));
+    Text1->installEventFilter(this);
+}
+
+QRect frmUnit::scaled(int x, int y, int w, int h) const {
+    const double k = m_layoutScale;
+    return QRect(static_cast<int>(std::lround(x * k)), static_cast<int>(std::lround(y * k)),
+                 static_cast<int>(std::lround(w * k)), static_cast<int>(std::lround(h * k)));
+}
+
+void frmUnit::layOut() {
+    const int screenWidth = m_program.vars.ScreenWidth > 0 ? m_program.vars.ScreenWidth : 1024;
+    m_layoutScale = screenWidth / 1024.0;
+    resize(scaled(0, 0, 1024, 768).size());
+    Lblcontent->setGeometry(scaled(60, 118, 340, 30));
+    Lblcishu->setGeometry(scaled(400, 118, 110, 30));
+    Lblchengji->setGeometry(scaled(510, 118, 110, 30));
+    DataGrid1->setGeometry(scaled(60, 150, 572, 520));
+    Text1->setGeometry(scaled(760, 60, 160, 36));
+    // The columns are laid out at the screen's density here; Form_Resize then
+    // scales them by ScaleFactor as it does the grid's font and rows.
+    const double twips = m_program.platform.display->twipsPerPixelX();
+    for (int i = 0; i < 3; ++i)
+        DataGrid1->SetColumnWidth(i, kColumnWidths[i] * 15.0 / (twips > 0 ? twips : 15.0));
+}
+
+void frmUnit::Show() {
+    if (!m_loaded) {
+        m_loaded = true;
+        layOut();
+        Form_Load();
+    }
+    move(0, 0);
+    show();
+    // Showing a window makes it the active one, also on a desktop without a
+    // window manager.
+    raise();
+    activateWindow();
+}
+
+void frmUnit::Form_Load() {
+    DataGrid1->Refresh();
+    canGo = false;
+}
+
+void frmUnit::Form_Activate() {
+    m_program.forms.unload<FrmMain>();
+}
+
+void frmUnit::Form_Resize() {
+    const double k = m_program.vars.ScaleFactor;
+    for (int i = 0; i < 3; ++i)
+        DataGrid1->SetColumnWidth(i, DataGrid1->ColumnWidth(i) * k - 1);
+    DataGrid1->SetFontSize(DataGrid1->FontSize() * k);
+    DataGrid1->SetRowHeight(29 * k);
+}
+
+void frmUnit::Text1_Click() {
+    Text1->hide();
+}
+
+void frmUnit::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void frmUnit::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+bool frmUnit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1 && event->type() == QEvent::MouseButtonRelease)
+        Text1_Click();
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmUnit::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QLinearGradient sky(0, 0, 0, height());
+    sky.setColorAt(0, QColor(0x1d, 0x4f, 0x91));
+    sky.setColorAt(0.25, QColor(0x3f, 0x86, 0xc9));
+    sky.setColorAt(1, QColor(0xdd, 0xee, 0xf9));
+    p.fillRect(rect(), sky);
+    p.setPen(Qt::white);
+    QFont title(QStringLiteral("Liberation Serif"));
+    title.setPixelSize(static_cast<int>(48 * m_layoutScale));
+    title.setBold(true);
+    p.setFont(title);
+    p.drawText(scaled(60, 20, 400, 70), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Verbaro"));
+    QFont sub = songTi(16);
+    p.setFont(sub);
+    p.drawText(scaled(330, 40, 400, 50), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("英语情景对话训练"));
+}

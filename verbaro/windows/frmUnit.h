@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+
+class Program;
+class QLabel;
+
+namespace platform {
+class DataGrid;
+}
+
+// The unit menu: the program's main window once start-up is over. It lists
+// every part, unit and lesson with the learner's practice count and score.
+class frmUnit : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmUnit(Program& program);
+
+    // Loads the window on first use (running Form_Load), then shows it.
+    void Show();
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_Resize();
+    void Text1_Click();
+
+    platform::DataGrid* DataGrid1;
+    QLabel* Lblcontent;
+    QLabel* Lblcishu;
+    QLabel* Lblchengji;
+    QLabel* Text1;
+
+    bool canGo = false;
+    std::int32_t RetValue = 0;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void layOut();
+    QRect scaled(int x, int y, int w, int h) const;
+
+    Program& m_program;
+    bool m_loaded = false;
+    double m_layoutScale = 1.0; // screen width / 1024: the window fills the screen
+};
