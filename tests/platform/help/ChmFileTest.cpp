@@ -25,10 +25,14 @@ TEST_P(DefaultTopicTest, FindsTheFirstPageToShow) {
     EXPECT_TRUE(chm->read(chm->defaultTopic()).has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, DefaultTopicTest,
-                         ::testing::Values(DefaultTopicCase{"fixture.chm", "/pages/start.htm"},
-                                           DefaultTopicCase{"home.chm", "/index.htm"},
-                                           DefaultTopicCase{"notopic.chm", "/pages/two.htm"}));
+INSTANTIATE_TEST_SUITE_P(
+    Files, DefaultTopicTest,
+    ::testing::Values(DefaultTopicCase{"fixture.chm", "/pages/start.htm"},
+                      DefaultTopicCase{"home.chm", "/index.htm"},
+                      DefaultTopicCase{"notopic.chm", "/pages/two.htm"}),
+    [](const auto& info) {
+        return QString::fromLatin1(info.param.file).section('.', 0, 0).toStdString();
+    });
 
 TEST(ChmFileTest, ReadsTitleAndLanguageFromTheSystemFile) {
     const auto chm = ChmFile::open(helpFixture("fixture.chm"));

@@ -19,7 +19,6 @@ namespace {
 class ChmHelpViewerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureApplication();
         owner = std::make_unique<QWidget>();
         ASSERT_TRUE(QFile::copy(helpFixture("fixture.chm"), dir.filePath("QVhelp.chm")));
     }

@@ -20,8 +20,6 @@ namespace {
 
 class HelpViewerWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { ensureApplication(); }
-
     std::unique_ptr<HelpViewerWindow> open(const char* file) {
         auto chm = ChmFile::open(helpFixture(file));
         EXPECT_NE(chm, nullptr);
