@@ -10,7 +10,6 @@ namespace {
 class ModuleShowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Agent1.files = {"/p/CHAR/Merlin.acs"};
         Agent1.Load("Merlin", "/p/CHAR/Merlin.acs");
         merlin = Agent1.character("Merlin");
     }
@@ -59,6 +58,13 @@ TEST_F(ModuleShowTest, ParkAgentGlidesToTheLowerLeftInOneSecondThenGesturesLeft)
         ParkAgent(g);
         EXPECT_EQ(merlin->calls, (QStringList{c.move, "Play GestureLeft"})) << c.scale;
     }
+}
+
+TEST_F(ModuleShowTest, ShowAgentAfterAFailedLoadRaises) {
+    Agent1.missingFiles = {"/p/CHAR/Genie.acs"};
+    EXPECT_THROW(Agent1.Load("Genie", "/p/CHAR/Genie.acs"), platform::PlatformError);
+    EXPECT_THROW(ShowAgent(g, Agent1, "Genie"), platform::PlatformError);
+    EXPECT_EQ(g.AgentChar, nullptr);
 }
 
 TEST_F(ModuleShowTest, ParkAgentWithoutACurrentCharacterRaises) {

@@ -30,7 +30,7 @@ void FakeAgentCharacter::Stop() {
 
 void FakeAgentControl::Load(const QString& name, const QString& file) {
     calls << QString("Load %1 %2").arg(name, file);
-    if (!files.contains(file))
+    if (missingFiles.contains(file))
         throw platform::PlatformError("character file not found: " + file);
     if (m_loaded.contains(name.toLower()))
         throw platform::PlatformError("already loaded: " + name);

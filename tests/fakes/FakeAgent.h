@@ -37,8 +37,9 @@ public:
     QStringList calls;
 };
 
-// An agent control whose character files are the names in `files`; loading
-// any other file raises PlatformError, as a missing file does.
+// An agent control that loads any file except those in `missingFiles`, which
+// raise PlatformError as a missing file does. `calls` records "Load <name> <file>"
+// and "Unload <name>".
 class FakeAgentControl : public platform::IAgentControl {
 public:
     void Load(const QString& name, const QString& file) override;
@@ -47,7 +48,7 @@ public:
 
     FakeAgentCharacter* character(const QString& name) const;
 
-    QSet<QString> files;
+    QSet<QString> missingFiles;
     QStringList calls;
 
 private:
