@@ -9,6 +9,7 @@ class IProcessStarter;
 class IDisplay;
 class ISound;
 class IHelpViewer;
+class IAgentControl;
 
 // The platform services the logic calls on. Which implementations stand
 // behind them (real ones, or fakes in tests) is decided where this is built:
@@ -21,6 +22,7 @@ struct Platform {
     IDisplay* display = nullptr;
     ISound* sound = nullptr;
     IHelpViewer* help = nullptr;
+    IAgentControl* agent = nullptr; // the unit menu's agent control Agent1
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeAgent.h"
 #include "FakeDisplay.h"
 #include "FakeHelpViewer.h"
 #include "FakeMessageBox.h"
@@ -22,6 +23,7 @@ struct FakePlatform {
         platform.display = &display;
         platform.sound = &sound;
         platform.help = &help;
+        platform.agent = &agent;
     }
 
     QTemporaryDir driveDir;
@@ -32,5 +34,6 @@ struct FakePlatform {
     FakeDisplay display;
     FakeSound sound;
     FakeHelpViewer help;
+    FakeAgentControl agent;
     platform::Platform platform;
 };

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+namespace platform {
+
+// The character's own window: frameless, translucent, above other windows,
+// never taking the keyboard focus. It shows one frame image at a time. Besides
+// the translucent background it clips itself to the frame's opaque pixels, so
+// the character has its shape also on an X server without a compositor.
+class AgentWindow : public QWidget {
+public:
+    explicit AgentWindow(QSize frameSize);
+
+    void setFrame(const QImage& image, const QRegion& shape);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage m_image;
+};
+
+} // namespace platform
