@@ -1,5 +1,6 @@
 #include "RealPlatform.h"
 
+#include "agent/AgentControl.h"
 #include "display/RandrDisplay.h"
 #include "help/ChmHelpViewer.h"
 #include "paths/PathLookup.h"
@@ -18,6 +19,7 @@ struct RealPlatform::Parts {
     QtProcessStarter processes{&help};
     RandrDisplay display;
     PulseSound sound;
+    AgentControl agent{paths};
 };
 
 RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
@@ -28,6 +30,7 @@ RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
     m_platform.display = &m_parts->display;
     m_platform.sound = &m_parts->sound;
     m_platform.help = &m_parts->help;
+    m_platform.agent = &m_parts->agent;
 }
 
 RealPlatform::~RealPlatform() = default;
