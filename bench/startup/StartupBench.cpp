@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
         return runChild(argc, argv, QString::fromLocal8Bit(argv[2]),
                         QByteArray(argv[3]).toLongLong());
 
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : VERBARO_DEMO_PROGRAM_DIR;
+    const QString given = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const QString folder = given.isEmpty() ? QStringLiteral(VERBARO_DEMO_PROGRAM_DIR) : given;
     const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 7;
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
