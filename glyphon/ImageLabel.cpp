@@ -190,13 +190,20 @@ void ImageLabel::backResized() {
 
 // ---- events
 
+// Lets go of the mouse only if the picture area still holds it: another
+// window may have taken it meanwhile, and its grab is not ours to end.
+void ImageLabel::releaseGrab() {
+    if (QWidget::mouseGrabber() == m_ImgBack)
+        m_ImgBack->releaseMouse();
+}
+
 void ImageLabel::backMouseMove(short button, short shift, float x, float y) {
     if (!isEnabled())
         return;
     const bool outside =
         x <= 0 || y <= 0 || x >= m_ImgBack->widthTwips() || y >= m_ImgBack->heightTwips();
     if (outside && m_MouseInside) {
-        m_ImgBack->releaseMouse();
+        releaseGrab();
         emit MouseExit(button, shift, x, y);
         m_MouseInside = false;
     }
@@ -227,7 +234,7 @@ void ImageLabel::backClick() {
     if (!isEnabled())
         return;
     m_MouseInside = false;
-    m_ImgBack->releaseMouse();
+    releaseGrab();
     emit Click();
 }
 
@@ -235,14 +242,14 @@ void ImageLabel::backDblClick() {
     if (!isEnabled())
         return;
     m_MouseInside = false;
-    m_ImgBack->releaseMouse();
+    releaseGrab();
     emit DblClick();
 }
 
 // A disabled control gets no input, so it must not hold the mouse.
 void ImageLabel::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange && !isEnabled())
-        m_ImgBack->releaseMouse();
+        releaseGrab();
     QWidget::changeEvent(event);
 }
 

@@ -83,6 +83,7 @@ private:
     void fitImage();
     void setSurfaceSize(const QSize& size);
 
+    void releaseGrab();
     void backMouseMove(short button, short shift, float x, float y);
     void backMouseDown(short button, short shift, float x, float y);
     void backMouseUp(short button, short shift, float x, float y);

@@ -11,6 +11,7 @@ PictureArea::PictureArea(const platform::IScreenMetrics& screen, QWidget* parent
     : QFrame(parent), m_screen(screen), m_backColor(OleColor::ButtonFace) {
     setObjectName("ImgBack");
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true); // every move is reported, with or without a button down
     updateFrame();
 }
 

@@ -117,20 +117,33 @@ void QtWidgetObject::addControlMembers() {
 }
 
 void QtWidgetObject::addFontMember() {
-    m_members["fontsize"] = {[this] {
-                                 const double size = widget()->font().pointSizeF();
-                                 if (size <= 0) // a font given in pixels has no point size
-                                     throw ComError::notSupported();
-                                 return QVariant(size);
-                             },
-                             [this](const QVariant& v) {
-                                 const double size = toDouble(v);
-                                 if (!(size > 0))
-                                     throw ComError::invalidPropertyValue();
-                                 QFont font = widget()->font();
-                                 font.setPointSizeF(size);
-                                 widget()->setFont(font);
-                             }};
+    m_members["fontsize"] = {[this] { return fontSize(); },
+                             [this](const QVariant& v) { setFontSize(v); }};
+}
+
+QVariant QtWidgetObject::fontSize() const {
+    const double size = widget()->font().pointSizeF();
+    if (size <= 0) // a font given in pixels has no point size
+        throw ComError::notSupported();
+    return size;
+}
+
+void QtWidgetObject::setFontSize(const QVariant& value) {
+    const double size = toDouble(value);
+    if (!(size > 0))
+        throw ComError::invalidPropertyValue();
+    QWidget* w = widget();
+    // Qt children inherit their form's font; the platform's controls each
+    // keep their own, so a change of the form's font must not reach them.
+    if (m_role == Role::Form) {
+        for (QWidget* control : controlsOf(w)) {
+            if (!control->testAttribute(Qt::WA_SetFont))
+                control->setFont(control->font());
+        }
+    }
+    QFont font = w->font();
+    font.setPointSizeF(size);
+    w->setFont(font);
 }
 
 QVariant QtWidgetObject::get(const QString& name) {

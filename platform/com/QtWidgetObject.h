@@ -42,6 +42,8 @@ private:
     void addFormMembers();
     void addControlMembers();
     void addFontMember();
+    QVariant fontSize() const;
+    void setFontSize(const QVariant& value);
     QWidget* widget() const;
     int toPixelsX(const QVariant& twips) const;
     int toPixelsY(const QVariant& twips) const;
