@@ -17,12 +17,15 @@ Registrar::Outcome Registrar::run(const QStringList& arguments, bool* silent) {
     bool unregister = false;
     QString file;
     for (const QString& arg : arguments) {
-        const QString option = arg.toLower();
-        if (option == "/u" || option == "-u")
+        // Options are a slash or dash and one letter; paths here begin with
+        // a slash too, so anything longer is the library.
+        const bool isOption = arg.size() == 2 && (arg[0] == '/' || arg[0] == '-');
+        const QChar letter = isOption ? arg[1].toLower() : QChar();
+        if (letter == 'u')
             unregister = true;
-        else if (option == "/s" || option == "-s")
+        else if (letter == 's')
             *silent = true;
-        else if (!arg.startsWith('/') && file.isEmpty())
+        else if (!isOption && file.isEmpty())
             file = arg;
         else
             return {1, QString("Unrecognized flag: %1\n%2").arg(arg, kUsage)};
