@@ -42,6 +42,7 @@ protected:
     }
 
     std::shared_ptr<FakeScreenMetrics> screen = std::make_shared<FakeScreenMetrics>(15);
+    const bool appReady = (ensureApp(), true);
     QWidget form;
     QPushButton* button = nullptr;
     QGroupBox* group = nullptr;
