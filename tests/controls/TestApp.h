@@ -3,11 +3,12 @@
 #include <QApplication>
 
 // The one QApplication the widget tests need, created on first use and kept
-// for the whole run. These tests need no X server: unless told otherwise they
-// run on the offscreen platform (the test registration's environment list
+// for the whole run. Tests that need no X server run on the offscreen
+// platform unless told otherwise (the test registration's environment list
 // does not reach discovered tests whole).
-inline void ensureApp() {
-    if (!QCoreApplication::instance() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+inline void ensureApp(bool onDisplay = false) {
+    if (!onDisplay && !QCoreApplication::instance() &&
+        !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "test_controls";
