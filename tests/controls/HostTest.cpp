@@ -8,6 +8,7 @@
 #include "registry/FileRegistry.h"
 #include "screen/ScreenMetrics.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QMouseEvent>
@@ -64,10 +65,10 @@ protected:
         QString out;
         QString err;
     };
-    Run regsvr32(const QStringList& args) const {
+    Run regsvr32(const QStringList& args, const QString& dataHome = {}) const {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", dir.path());
+        env.insert("XDG_DATA_HOME", dataHome.isEmpty() ? dir.path() : dataHome);
         p.setProcessEnvironment(env);
         p.start(REGSVR32_PATH, args);
         p.waitForFinished(60000);
@@ -249,6 +250,17 @@ TEST_F(HostTest, RegistrationToolReportsFailuresWithItsExitCodes) {
     EXPECT_TRUE(notLibrary.err.contains("LoadLibrary")) << notLibrary.err.toStdString();
     EXPECT_EQ(regsvr32({"/s", PLAIN_PATH}).exitCode, 4);
     EXPECT_FALSE(exists("CLSID"));
+
+    // A registry that cannot be written: the per-user folder's place is a file.
+    QFile blocker(dir.path() + "/blocked");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const Run refused = regsvr32({GLYPHON_PATH}, blocker.fileName());
+    EXPECT_EQ(refused.exitCode, 5);
+    EXPECT_TRUE(refused.err.contains("0x80040201")) << refused.err.toStdString();
+
+    const Run notRegistered = regsvr32({"/u", GLYPHON_PATH}); // nothing to remove is no error
+    EXPECT_EQ(notRegistered.exitCode, 0) << notRegistered.err.toStdString();
 }
 
 TEST_F(HostTest, DesignerPluginOffersImageLabelWithItsToolboxPicture) {
