@@ -3,12 +3,14 @@
 #include "OleColor.h"
 #include "PictureArea.h"
 #include "com/ComError.h"
+#include "com/VariantConvert.h"
 #include "screen/ScreenMetrics.h"
 
 #include <QApplication>
 #include <QImage>
 
 using platform::com::ComError;
+using platform::com::toLong;
 
 namespace {
 
@@ -124,12 +126,12 @@ void ImageLabel::setEnabledProperty(bool value) {
 
 void ImageLabel::ReadProperties(platform::com::IPropertyBag& bag) {
     setPicture(bag.readProperty("Picture", Picture()).value<QPixmap>());
-    setAppearance(static_cast<Appear>(bag.readProperty("Appearance", 0).toInt()));
+    setAppearance(static_cast<Appear>(toLong(bag.readProperty("Appearance", 0))));
     setBorderStyle(static_cast<BorderStyl>(
-        bag.readProperty("BorderStyle", static_cast<int>(BorderStyle())).toInt()));
+        toLong(bag.readProperty("BorderStyle", static_cast<int>(BorderStyle())))));
     setAutoSize(bag.readProperty("AutoSize", false).toBool());
     setAutoRedraw(bag.readProperty("AutoRedraw", false).toBool());
-    setBackColor(bag.readProperty("BackColor", OleColor::ButtonFace).toUInt());
+    setBackColor(OleColor::fromVariant(bag.readProperty("BackColor", OleColor::ButtonFace)));
     setEnabledProperty(bag.readProperty("Enabled", true).toBool());
 }
 

@@ -1,5 +1,7 @@
 #include "OleColor.h"
 
+#include "com/ComError.h"
+
 #include <array>
 
 namespace {
@@ -50,4 +52,14 @@ QColor OleColor::toColor(std::uint32_t value, const QPalette& palette) {
         return index < kSystemRoles.size() ? palette.color(kSystemRoles[index]) : QColor();
     }
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+std::uint32_t OleColor::fromVariant(const QVariant& value) {
+    bool ok = false;
+    const qlonglong number = value.toLongLong(&ok);
+    if (!ok)
+        throw platform::com::ComError::typeMismatch();
+    if (number < INT32_MIN || number > qlonglong(UINT32_MAX))
+        throw platform::com::ComError::overflow();
+    return static_cast<std::uint32_t>(number);
 }

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPalette>
+#include <QVariant>
 
 #include <cstdint>
 
@@ -15,4 +16,7 @@ public:
     static bool isValid(std::uint32_t value);
     // The colour on this desktop: system colours come from the palette.
     static QColor toColor(std::uint32_t value, const QPalette& palette);
+    // A stored colour: the platform keeps it as a signed 32-bit number, so
+    // 0x8000000F may come back negative. Raises Type mismatch or Overflow.
+    static std::uint32_t fromVariant(const QVariant& value);
 };

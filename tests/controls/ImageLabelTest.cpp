@@ -364,6 +364,18 @@ TEST_F(ImageLabelTest, DefaultsAreNotStoredAndComeBack) {
     EXPECT_TRUE(copy.Enabled());
 }
 
+TEST_F(ImageLabelTest, StoredValuesAreReadAsThePlatformStoresThem) {
+    FakePropertyBag bag;
+    bag.values["BackColor"] = static_cast<int>(0x80000012); // a signed long
+    bag.values["BorderStyle"] = QString("1");
+    label->ReadProperties(bag);
+    EXPECT_EQ(label->BackColor(), 0x80000012u);
+    EXPECT_EQ(label->BorderStyle(), BorderStyl::有边框);
+
+    bag.values["Appearance"] = QString("flat");
+    EXPECT_THROW(label->ReadProperties(bag), ComError);
+}
+
 TEST_F(ImageLabelTest, PaintsPictureOverBackColour) {
     label->setBackColor(0x000000FF); // red
     label->setPicture(filled(10, 10, Qt::blue));
