@@ -22,8 +22,9 @@ class PictureArea;
 class ImageLabel : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QPixmap Picture READ Picture WRITE setPicture)
-    Q_PROPERTY(BorderStyl BorderStyle READ BorderStyle WRITE setBorderStyle DESIGNABLE false)
-    Q_PROPERTY(Appear Appearance READ Appearance WRITE setAppearance DESIGNABLE false)
+    // By name the two enumerations travel as their numbers (0, 1).
+    Q_PROPERTY(int BorderStyle READ borderStyleNumber WRITE setBorderStyleNumber)
+    Q_PROPERTY(int Appearance READ appearanceNumber WRITE setAppearanceNumber)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
     Q_PROPERTY(bool AutoRedraw READ AutoRedraw WRITE setAutoRedraw)
     Q_PROPERTY(uint BackColor READ BackColor WRITE setBackColor)
@@ -43,6 +44,10 @@ public:
     void setBorderStyle(BorderStyl value);
     Appear Appearance() const;
     void setAppearance(Appear value);
+    int borderStyleNumber() const { return static_cast<int>(BorderStyle()); }
+    void setBorderStyleNumber(int value) { setBorderStyle(static_cast<BorderStyl>(value)); }
+    int appearanceNumber() const { return static_cast<int>(Appearance()); }
+    void setAppearanceNumber(int value) { setAppearance(static_cast<Appear>(value)); }
     bool AutoSize() const;
     void setAutoSize(bool value);
     bool AutoRedraw() const;

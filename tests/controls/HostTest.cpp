@@ -1,6 +1,7 @@
 #include "QtPrinters.h"
 #include "ScopedDataHome.h"
 #include "TestApp.h"
+#include "com/ComError.h"
 #include "com/ControlCreator.h"
 #include "com/Guid.h"
 #include "com/IClassFactory.h"
@@ -119,6 +120,15 @@ TEST_F(HostTest, GlyphonRegistersIsCreatedByProgIdAndUnregisters) {
     EXPECT_TRUE(control->setProperty("Picture", picture));
     EXPECT_TRUE(control->setProperty("AutoSize", true));
     EXPECT_EQ(control->size(), QSize(100, 50));
+    EXPECT_TRUE(control->setProperty("BorderStyle", 1));
+    EXPECT_EQ(control->property("BorderStyle"), QVariant(1));
+    EXPECT_EQ(control->property("BackColor"), QVariant(0x8000000Fu));
+    try { // a refused value is the caller's error
+        control->setProperty("BackColor", 0x80000063u);
+        ADD_FAILURE() << "no error";
+    } catch (const ComError& e) {
+        EXPECT_EQ(e.number(), 380);
+    }
     EventSink sink;
     ASSERT_TRUE(QObject::connect(control, SIGNAL(MouseEnter(short&, short&, float&, float&)), &sink,
                                  SLOT(onMouseEnter(short&, short&, float&, float&))));
