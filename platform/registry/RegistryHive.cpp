@@ -176,7 +176,7 @@ bool RegistryHive::createKey(const QString& key) {
         return true;
     QString path;
     for (const QString& part : parts) {
-        if (part.contains('\n') || part.contains('[') || part.contains(']'))
+        if (part.contains('\n') || part.contains('\r')) // a key is one line of the file
             return false;
         path += (path.isEmpty() ? "" : "\\") + part;
         if (!m_keys.contains(id(path)))

@@ -54,6 +54,10 @@ TEST_F(RegistryTest, TextWithQuotesBackslashesLineBreaksAndChineseRoundTrips) {
     EXPECT_EQ(readOnly().value(RegRoot::CurrentUser, "K", "name \"odd\"\\"),
               RegValue::string(text));
     EXPECT_EQ(readOnly().valueNames(RegRoot::CurrentUser, "K"), QStringList{"name \"odd\"\\"});
+
+    ASSERT_TRUE(writable().setValue(RegRoot::CurrentUser, "Odd [key] 名", {}, RegValue::dword(1)));
+    EXPECT_EQ(readOnly().value(RegRoot::CurrentUser, "odd [KEY] 名", {}), RegValue::dword(1));
+    EXPECT_FALSE(writable().createKey(RegRoot::CurrentUser, "two\nlines"));
 }
 
 TEST_F(RegistryTest, DeletingATreeKeepsSiblingsThatShareAPrefix) {
