@@ -42,7 +42,13 @@ for _ in $(seq 1 100); do
     xdotool search --onlyvisible --name '^Verbaro$' >/dev/null 2>&1 && break
     sleep 0.05
 done
-import -window root "$shots/1-first-window.png"
+# Once it has painted (a mapped window is black for a moment).
+for _ in $(seq 1 40); do
+    import -window root "$shots/1-first-window.png"
+    mean="$(convert "$shots/1-first-window.png" -format '%[fx:int(mean*1000)]' info:)"
+    [ "${mean:-0}" -gt 0 ] && break
+    sleep 0.02
+done
 # The unit menu, once start-up is over.
 sleep 4
 import -window root "$shots/2-unit-menu.png"

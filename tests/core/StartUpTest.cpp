@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -120,6 +122,24 @@ TEST_F(StartUpTest, ScaleFactorFollowsTheScreenAfterTheSwitch) {
         EXPECT_TRUE(f.messages.shown.empty()) << "a refused switch shows nothing";
         p.forms.unload<FrmMain>();
     }
+}
+
+TEST_F(StartUpTest, SplashShowsItsPicture) {
+    FrmMain& splash = program.forms.get<FrmMain>();
+    EXPECT_EQ(splash.windowTitle(), "Verbaro");
+    const QImage picture = splash.Image1->pixmap().toImage();
+    ASSERT_EQ(picture.size(), QSize(800, 600));
+    // The picture was drawn, not left as an empty page.
+    QSet<QRgb> colours;
+    for (int y = 0; y < 600; y += 20)
+        for (int x = 0; x < 800; x += 20)
+            colours.insert(picture.pixel(x, y));
+    EXPECT_GT(colours.size(), 20);
+    const QString out = qEnvironmentVariable("VERBARO_TEST_TMP");
+    if (!out.isEmpty() && QDir().mkpath(out))
+        picture.save(out + "/splash.png");
+    EXPECT_FALSE(splash.Timer1->isActive()) << "the timer waits for the load handler";
+    EXPECT_EQ(splash.Timer1->interval(), 10);
 }
 
 TEST_F(StartUpTest, RestartNeededAsksAndGoesOn) {
