@@ -1,19 +1,17 @@
 #pragma once
 
-#include <QString>
+#include "PulseContext.h"
+
 #include <cstddef>
 #include <cstdint>
 
-struct pa_threaded_mainloop;
-struct pa_context;
 struct pa_stream;
 struct pa_operation;
 
 namespace platform {
 
-// One blocking playback stream to the default PulseAudio sink, over the
-// threaded main loop of libpulse; the stream is reopened when the sample
-// format changes. Used from one thread at a time.
+// One blocking playback stream to the default PulseAudio sink; the stream is
+// reopened when the sample format changes. Used from one thread at a time.
 class PulsePlayback {
 public:
     PulsePlayback() = default;
@@ -34,17 +32,12 @@ public:
     std::size_t chunkSamples() const { return static_cast<std::size_t>(m_rate / 50 * m_channels); }
 
 private:
-    void connectServer();
-    bool contextReady();
     void openStream(int sampleRate, int channels);
     void closeStream();
-    void closeServer();
     // Waits (main loop locked) until the operation has finished, then releases it.
     void finish(pa_operation* operation);
-    [[noreturn]] void fail(const QString& what);
 
-    pa_threaded_mainloop* m_loop = nullptr;
-    pa_context* m_context = nullptr;
+    PulseContext m_pulse;
     pa_stream* m_stream = nullptr;
     int m_rate = 0;
     int m_channels = 0;

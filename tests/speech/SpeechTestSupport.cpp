@@ -3,9 +3,11 @@
 #include "PlatformError.h"
 #include "speech/PulsePlayback.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cmath>
@@ -40,6 +42,17 @@ void pump(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+QString speak(const QString& text, const QString& voice, int wordsPerMinute) {
+    const QByteArray key = (voice + '|' + QString::number(wordsPerMinute) + '|' + text).toUtf8();
+    const QString path = tempDir() + "/speech-" +
+                         QCryptographicHash::hash(key, QCryptographicHash::Md5).toHex() + ".wav";
+    if (QFile::exists(path))
+        return path;
+    const int status = QProcess::execute(
+        "espeak-ng", {"-v", voice, "-s", QString::number(wordsPerMinute), "-w", path, text});
+    return status == 0 && QFile::exists(path) ? path : QString();
 }
 
 void writeTone(const QString& path, double seconds, int sampleRate) {

@@ -13,6 +13,8 @@ bool servicesRequired();
 QString tempDir();
 // Runs the event loop for `ms` milliseconds.
 void pump(int ms);
+// Speech made by espeak-ng (cached in tempDir()); empty when espeak-ng is missing.
+QString speak(const QString& text, const QString& voice = "en-us", int wordsPerMinute = 160);
 // Writes a mono 16-bit wave file of a sine tone.
 void writeTone(const QString& path, double seconds, int sampleRate = 16000);
 
