@@ -7,6 +7,7 @@
 #include <vector>
 
 struct ps_decoder_s;
+struct fsg_model_s;
 
 namespace platform {
 
@@ -22,8 +23,12 @@ struct Utterance {
 // the whole run: one searches the phrase list (a finite-state grammar), the
 // other a free phone loop. A closed phrase list forces every sound onto some
 // phrase, so the confidence compares the two: per frame of speech, how much
-// worse the best phrase explains the sound than the best phone sequence. The
-// phrase decoder's voice-activity detection cuts the stream into utterances.
+// worse the best phrase explains the sound than the best phone sequence.
+// Between the words of each phrase the grammar also offers a costly phone
+// loop ("garbage"): an utterance that needs it holds sounds no word explains
+// (an extra word, "how old are you" against "how are you") and gets a
+// confidence below every threshold. The phone decoder's voice-activity
+// detection cuts the stream into utterances.
 class PhraseDecoder {
 public:
     // Raises PlatformError when the acoustic model cannot be loaded.
@@ -57,6 +62,7 @@ private:
     Utterance finish();
     static Score score(ps_decoder_s* decoder);
     QString dictionaryWord(const QString& token);
+    fsg_model_s* buildSearch(const std::vector<QStringList>& sequences);
 
     ps_decoder_s* m_phrases = nullptr;
     ps_decoder_s* m_phones = nullptr;
@@ -65,6 +71,7 @@ private:
     QHash<QString, int> m_phraseOfWords;
     std::vector<std::int16_t> m_block;
     std::uint32_t m_noise = 1;
+    double m_hum = 0;
 };
 
 } // namespace platform

@@ -24,6 +24,7 @@ const QStringList kLesson{"Lucy Is that you", "Tom What a surprise I haven't see
 struct Event {
     bool recognised;
     QString text;
+    int confidence;
 };
 
 class RecoContextTest : public ::testing::Test {
@@ -44,11 +45,13 @@ protected:
         m_context = std::make_unique<RecoContext>(std::move(source));
         QObject::connect(m_context.get(), &IRecoContext::Recognition,
                          [this](qint32, const QVariant&, int, const platform::RecoResult& r) {
-                             events.push_back({true, r.PhraseInfo.GetText(0, -1, true)});
+                             events.push_back({true, r.PhraseInfo.GetText(0, -1, true),
+                                               r.PhraseInfo.confidence});
                          });
         QObject::connect(m_context.get(), &IRecoContext::FalseRecognition,
                          [this](qint32, const QVariant&, const platform::RecoResult& r) {
-                             events.push_back({false, r.PhraseInfo.GetText(0, -1, true)});
+                             events.push_back({false, r.PhraseInfo.GetText(0, -1, true),
+                                               r.PhraseInfo.confidence});
                          });
         m_grammar = m_context->CreateGrammar(0);
         m_grammar->CmdLoadFromFile(writeGrammar(kLesson), ISpeechGrammar::SLODynamic);
@@ -122,7 +125,9 @@ TEST_F(RecoContextTest, EachLessonSentenceComesBackAsItself) {
         listen();
         say(said[i]);
         ASSERT_EQ(events.size(), static_cast<std::size_t>(i + 1)) << said[i].toStdString();
-        EXPECT_TRUE(events.back().recognised) << said[i].toStdString();
+        EXPECT_TRUE(events.back().recognised)
+            << said[i].toStdString() << " heard as " << events.back().text.toStdString() << " ("
+            << events.back().confidence << ")";
         EXPECT_EQ(events.back().text, heard[i]);
     }
 }
