@@ -27,6 +27,8 @@ constexpr const char* kGarbagePrefix = "garbage-";
 // cepstral mean off; a noise floor far below any microphone's is added. It is
 // low-passed like a room's hum: white noise would sound like an "f".
 constexpr int kNoiseFloor = 100;
+// Two seconds of it before the first real audio.
+constexpr std::size_t kWarmUpSamples = 32000;
 // Low-pass pole and gain of that noise (about 50 RMS).
 constexpr double kHumPole = 0.9;
 constexpr double kHumGain = 4.0;
@@ -80,6 +82,10 @@ PhraseDecoder::PhraseDecoder() {
         throw;
     }
     restart();
+    // Let the noise estimate settle on the noise floor first, so the first
+    // moments of a quiet input are not taken for speech.
+    const std::vector<std::int16_t> quiet(kWarmUpSamples, 0);
+    process(quiet.data(), quiet.size());
 }
 
 PhraseDecoder::~PhraseDecoder() {

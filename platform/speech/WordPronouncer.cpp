@@ -46,6 +46,16 @@ constexpr std::array<const char*, 10> kDigits{"Z IH R OW", "W AH N", "T UW",    
 // initialisation, reached through dlopen so the library stays optional.
 class Espeak {
 public:
+    Espeak() = default;
+    Espeak(const Espeak&) = delete;
+    Espeak& operator=(const Espeak&) = delete;
+    ~Espeak() {
+        if (m_terminate)
+            m_terminate();
+        if (m_library)
+            dlclose(m_library);
+    }
+
     QString ipa(const QString& word) {
         std::lock_guard lock(m_mutex);
         if (!m_tried)
@@ -68,12 +78,14 @@ private:
     using InitFn = int (*)(espeak_AUDIO_OUTPUT, int, const char*, int);
     using VoiceFn = espeak_ERROR (*)(const char*);
     using PhonemesFn = const char* (*)(const void**, int, int);
+    using TerminateFn = espeak_ERROR (*)();
 
     void load() {
         m_tried = true;
         void* lib = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
         if (!lib)
             return;
+        m_library = lib;
         auto init = reinterpret_cast<InitFn>(dlsym(lib, "espeak_Initialize"));
         auto voice = reinterpret_cast<VoiceFn>(dlsym(lib, "espeak_SetVoiceByName"));
         auto phonemes = reinterpret_cast<PhonemesFn>(dlsym(lib, "espeak_TextToPhonemes"));
@@ -82,11 +94,14 @@ private:
             voice("en-us") != EE_OK)
             return;
         m_textToPhonemes = phonemes;
+        m_terminate = reinterpret_cast<TerminateFn>(dlsym(lib, "espeak_Terminate"));
     }
 
     std::mutex m_mutex;
     bool m_tried = false;
     PhonemesFn m_textToPhonemes = nullptr;
+    TerminateFn m_terminate = nullptr;
+    void* m_library = nullptr;
 };
 
 // The library's state is the process's, so its wrapper is one per process too.
