@@ -90,6 +90,10 @@ PhraseDecoder::PhraseDecoder() {
 
 PhraseDecoder::~PhraseDecoder() {
     ps_end_utt(m_phones);
+    // The phone-loop search frees an utterance's segments only when the next
+    // one ends: end an empty one, so the last real one's are released.
+    ps_start_utt(m_phones);
+    ps_end_utt(m_phones);
     if (m_hasGrammar)
         ps_end_utt(m_phrases);
     ps_free(m_phones);

@@ -49,11 +49,11 @@ public:
     Espeak() = default;
     Espeak(const Espeak&) = delete;
     Espeak& operator=(const Espeak&) = delete;
+    // The library stays loaded to the end of the process (its exit handlers
+    // may still run); only its buffers are released here.
     ~Espeak() {
         if (m_terminate)
             m_terminate();
-        if (m_library)
-            dlclose(m_library);
     }
 
     QString ipa(const QString& word) {
@@ -85,7 +85,6 @@ private:
         void* lib = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
         if (!lib)
             return;
-        m_library = lib;
         auto init = reinterpret_cast<InitFn>(dlsym(lib, "espeak_Initialize"));
         auto voice = reinterpret_cast<VoiceFn>(dlsym(lib, "espeak_SetVoiceByName"));
         auto phonemes = reinterpret_cast<PhonemesFn>(dlsym(lib, "espeak_TextToPhonemes"));
@@ -101,7 +100,6 @@ private:
     bool m_tried = false;
     PhonemesFn m_textToPhonemes = nullptr;
     TerminateFn m_terminate = nullptr;
-    void* m_library = nullptr;
 };
 
 // The library's state is the process's, so its wrapper is one per process too.
