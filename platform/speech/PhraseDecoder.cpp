@@ -16,11 +16,11 @@ namespace {
 constexpr const char* kModel = POCKETSPHINX_MODEL_DIR;
 constexpr const char* kSearch = "phrases";
 
-// The model's context-independent phones, each also a "word" of the garbage loop.
-constexpr const char* kGarbagePhones[] = {
-    "AA", "AE", "AH", "AO", "AW", "AY", "B",  "CH", "D", "DH", "EH", "ER", "EY",
-    "F",  "G",  "HH", "IH", "IY", "JH", "K",  "L",  "M", "N",  "NG", "OW", "OY",
-    "P",  "R",  "S",  "SH", "T",  "TH", "UH", "UW", "V", "W",  "Y",  "Z",  "ZH"};
+// A few broad phones standing for every sound no word explains, each also a
+// "word" of the garbage loop: vowels front, central and back, the commonest
+// consonant kinds. Fewer than the model's 39 keeps the loop cheap.
+constexpr const char* kGarbagePhones[] = {"AA", "AE", "AH", "IY", "UW", "ER", "S",
+                                          "T",  "N",  "L",  "R",  "M",  "K"};
 constexpr const char* kGarbagePrefix = "garbage-";
 
 // Pure digital silence (files, muted inputs) throws the noise estimate and the
@@ -41,9 +41,9 @@ constexpr double kMarginAtTen = -39.0;
 constexpr double kPointsPerUnit = 2.8;
 
 // The garbage loop between the words of a phrase: entering it costs about as
-// much as it takes to keep right phrases (on synthetic speech, 1 in 100)
-// from wandering into it; an extra word in the middle mostly goes there.
-constexpr double kGarbageEnter = 1e-5;
+// much as it takes to keep right phrases from wandering into it (on synthetic
+// speech, about 1 in 100 does); most extra words in the middle go there.
+constexpr double kGarbageEnter = 2e-5;
 constexpr double kGarbageStay = 0.05;
 // Below the lowest threshold in use, so a near miss is never recognised.
 constexpr int kGarbageConfidence = 5;
