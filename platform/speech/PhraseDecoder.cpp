@@ -1,0 +1,273 @@
+#include "PhraseDecoder.h"
+
+#include "PlatformError.h"
+#include "WordPronouncer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <pocketsphinx.h>
+#include <sphinxbase/ckd_alloc.h>
+#include <sphinxbase/fsg_model.h>
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kModel = POCKETSPHINX_MODEL_DIR;
+constexpr const char* kSearch = "phrases";
+
+// A few broad phones standing for every sound no word explains, each also a
+// "word" of the garbage loop: vowels front, central and back, the commonest
+// consonant kinds. Fewer than the model's 39 keeps the loop cheap.
+constexpr const char* kGarbagePhones[] = {"AA", "AE", "AH", "IY", "UW", "ER", "S",
+                                          "T",  "N",  "L",  "R",  "M",  "K"};
+constexpr const char* kGarbagePrefix = "garbage-";
+
+// Pure digital silence (files, muted inputs) throws the noise estimate and the
+// cepstral mean off; a noise floor far below any microphone's is added. It is
+// low-passed like a room's hum: white noise would sound like an "f".
+constexpr int kNoiseFloor = 100;
+// Two seconds of it before the first real audio.
+constexpr std::size_t kWarmUpSamples = 32000;
+// Low-pass pole and gain of that noise (about 50 RMS).
+constexpr double kHumPole = 0.9;
+constexpr double kHumGain = 4.0;
+
+// The margin scale, measured on synthetic speech (bench/recognition): about
+// 98% of right phrases lie above -39 per frame, their median near -22; what
+// reaches a phrase from outside the list mostly lies below. -39 maps to 10
+// (the lowest threshold in use), -7 to 100.
+constexpr double kMarginAtTen = -39.0;
+constexpr double kPointsPerUnit = 2.8;
+
+// The garbage loop between the words of a phrase: entering it costs about as
+// much as it takes to keep right phrases from wandering into it (on synthetic
+// speech, about 1 in 100 does); most extra words in the middle go there.
+constexpr double kGarbageEnter = 2e-5;
+constexpr double kGarbageStay = 0.05;
+// Below the lowest threshold in use, so a near miss is never recognised.
+constexpr int kGarbageConfidence = 5;
+
+ps_decoder_t* makeDecoder(std::initializer_list<const char*> args) {
+    std::vector<char*> argv;
+    for (const char* a : args)
+        argv.push_back(const_cast<char*>(a));
+    cmd_ln_t* config =
+        cmd_ln_parse_r(nullptr, ps_args(), static_cast<int32>(argv.size()), argv.data(), FALSE);
+    ps_decoder_t* decoder = config ? ps_init(config) : nullptr;
+    if (config)
+        cmd_ln_free_r(config);
+    if (!decoder)
+        throw PlatformError(QStringLiteral("Cannot load the speech model in %1").arg(kModel));
+    return decoder;
+}
+
+QString modelPath(const char* name) {
+    return QString::fromUtf8(kModel) + '/' + name;
+}
+
+} // namespace
+
+PhraseDecoder::PhraseDecoder() {
+    const QByteArray hmm = modelPath("en-us").toUtf8();
+    const QByteArray dict = modelPath("cmudict-en-us.dict").toUtf8();
+    const QByteArray phoneLm = modelPath("en-us-phone.lm.bin").toUtf8();
+    m_phrases =
+        makeDecoder({"-hmm", hmm.constData(), "-dict", dict.constData(), "-logfn", "/dev/null"});
+    try {
+        m_phones = makeDecoder({"-hmm", hmm.constData(), "-allphone", phoneLm.constData(),
+                                "-allphone_ci", "yes", "-logfn", "/dev/null"});
+    } catch (...) {
+        ps_free(m_phrases);
+        throw;
+    }
+    restart();
+    // Let the noise estimate settle on the noise floor first, so the first
+    // moments of a quiet input are not taken for speech.
+    const std::vector<std::int16_t> quiet(kWarmUpSamples, 0);
+    process(quiet.data(), quiet.size());
+}
+
+PhraseDecoder::~PhraseDecoder() {
+    ps_end_utt(m_phones);
+    // The phone-loop search frees an utterance's segments only when the next
+    // one ends: end an empty one, so the last real one's are released.
+    ps_start_utt(m_phones);
+    ps_end_utt(m_phones);
+    if (m_hasGrammar)
+        ps_end_utt(m_phrases);
+    ps_free(m_phones);
+    ps_free(m_phrases);
+}
+
+void PhraseDecoder::restart() {
+    ps_start_utt(m_phones);
+    if (m_hasGrammar)
+        ps_start_utt(m_phrases);
+    m_inSpeech = false;
+}
+
+QString PhraseDecoder::dictionaryWord(const QString& token) {
+    auto known = [this](const QString& word) {
+        char* phones = ps_lookup_word(m_phrases, word.toUtf8().constData());
+        ckd_free(phones);
+        return phones != nullptr;
+    };
+    bool ascii = true;
+    for (const QChar c : token)
+        ascii = ascii && c.unicode() < 128;
+    // Grammar tokens stay ASCII; other words get a name made from their bytes.
+    const QString name = ascii ? token : "w" + QString::fromLatin1(token.toUtf8().toHex());
+    if (known(token))
+        return token;
+    if (!known(name))
+        ps_add_word(m_phrases, name.toUtf8().constData(),
+                    WordPronouncer::phones(token).toUtf8().constData(), TRUE);
+    return name;
+}
+
+void PhraseDecoder::setPhrases(const QStringList& phrases) {
+    ps_end_utt(m_phones);
+    if (m_hasGrammar)
+        ps_end_utt(m_phrases);
+    m_phraseOfWords.clear();
+    std::vector<QStringList> sequences;
+    for (int i = 0; i < phrases.size(); ++i) {
+        QStringList words;
+        for (const QString& token : WordPronouncer::tokens(phrases[i]))
+            words << dictionaryWord(token);
+        const QString key = words.join(' ');
+        if (key.isEmpty() || m_phraseOfWords.contains(key))
+            continue;
+        m_phraseOfWords.insert(key, i);
+        sequences.push_back(words);
+    }
+    m_hasGrammar = false;
+    if (!sequences.empty()) {
+        fsg_model_t* fsg = buildSearch(sequences);
+        m_hasGrammar =
+            ps_set_fsg(m_phrases, kSearch, fsg) == 0 && ps_set_search(m_phrases, kSearch) == 0;
+        fsg_model_free(fsg);
+        if (!m_hasGrammar)
+            m_phraseOfWords.clear();
+    }
+    restart();
+}
+
+fsg_model_t* PhraseDecoder::buildSearch(const std::vector<QStringList>& sequences) {
+    // States: 0 start, 1 end, then the inner states of each phrase; every
+    // inner state has a garbage state beside it.
+    int inner = 0;
+    for (const QStringList& words : sequences)
+        inner += static_cast<int>(words.size()) - 1;
+    logmath_t* lmath = ps_get_logmath(m_phrases);
+    const float lw = 7.5f;
+    fsg_model_t* fsg = fsg_model_init(kSearch, lmath, lw, 2 + 2 * inner);
+    fsg->start_state = 0;
+    fsg->final_state = 1;
+    auto logp = [&](double p) { return static_cast<int32>(logmath_log(lmath, p) * lw); };
+    const int32 pickPhrase = logp(1.0 / static_cast<double>(sequences.size()));
+    const int32 enter = logp(kGarbageEnter), stay = logp(kGarbageStay);
+    std::vector<int32> garbage;
+    for (const char* phone : kGarbagePhones) {
+        const QByteArray word = QByteArray(kGarbagePrefix) + phone;
+        char* known = ps_lookup_word(m_phrases, word.constData());
+        if (!known)
+            ps_add_word(m_phrases, word.constData(), phone, TRUE);
+        ckd_free(known);
+        garbage.push_back(fsg_model_word_add(fsg, word.constData()));
+    }
+    int next = 2;
+    for (const QStringList& words : sequences) {
+        int from = 0;
+        for (qsizetype w = 0; w < words.size(); ++w) {
+            const int to = w + 1 == words.size() ? 1 : next;
+            const int32 wid = fsg_model_word_add(fsg, words[w].toUtf8().constData());
+            fsg_model_trans_add(fsg, from, to, w == 0 ? pickPhrase : 0, wid);
+            if (to != 1) {
+                // Sounds that fit no word of the phrase: a phone loop, costly to enter.
+                const int side = next + 1;
+                for (const int32 g : garbage) {
+                    fsg_model_trans_add(fsg, to, side, enter, g);
+                    fsg_model_trans_add(fsg, side, side, stay, g);
+                }
+                fsg_model_null_trans_add(fsg, side, to, 0);
+                next += 2;
+            }
+            from = to;
+        }
+    }
+    return fsg;
+}
+
+PhraseDecoder::Step PhraseDecoder::process(const std::int16_t* samples, std::size_t count) {
+    m_block.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        m_noise = m_noise * 1103515245u + 12345u;
+        const double white = static_cast<double>((m_noise >> 16) % 2001) / 1000.0 - 1.0;
+        m_hum = kHumPole * m_hum + (1.0 - kHumPole) * white;
+        const int noise = static_cast<int>(m_hum * kNoiseFloor * kHumGain);
+        m_block[i] = static_cast<std::int16_t>(std::clamp(samples[i] + noise, -32768, 32767));
+    }
+    ps_process_raw(m_phones, m_block.data(), count, FALSE, FALSE);
+    if (m_hasGrammar)
+        ps_process_raw(m_phrases, m_block.data(), count, FALSE, FALSE);
+    Step step;
+    const bool inSpeech = ps_get_in_speech(m_phones) != 0;
+    if (inSpeech && !m_inSpeech)
+        step.speechStarted = true;
+    if (!inSpeech && m_inSpeech) {
+        step.ended = finish();
+        restart();
+        return step;
+    }
+    m_inSpeech = inSpeech;
+    return step;
+}
+
+PhraseDecoder::Score PhraseDecoder::score(ps_decoder_t* decoder) {
+    Score result;
+    int32 best = 0;
+    const char* hyp = ps_get_hyp(decoder, &best);
+    result.found = hyp && *hyp;
+    result.words = QString::fromUtf8(hyp ? hyp : "");
+    result.frames = ps_get_n_frames(decoder);
+    for (ps_seg_t* seg = ps_seg_iter(decoder); seg; seg = ps_seg_next(seg)) {
+        int32 acoustic = 0, language = 0, backoff = 0;
+        ps_seg_prob(seg, &acoustic, &language, &backoff);
+        result.acoustic += acoustic;
+    }
+    return result;
+}
+
+Utterance PhraseDecoder::finish() {
+    ps_end_utt(m_phones);
+    Utterance utterance;
+    if (!m_hasGrammar)
+        return utterance;
+    ps_end_utt(m_phrases);
+    const Score phrase = score(m_phrases);
+    const Score phones = score(m_phones);
+    utterance.frames = phrase.frames;
+    if (!phrase.found)
+        return utterance;
+    QStringList words = phrase.words.split(' ', Qt::SkipEmptyParts);
+    const qsizetype before = words.size();
+    words.removeIf([](const QString& w) { return w.startsWith(kGarbagePrefix); });
+    const bool garbage = words.size() != before;
+    utterance.phrase = m_phraseOfWords.value(words.join(' '), -1);
+    const double margin =
+        static_cast<double>(phrase.acoustic - phones.acoustic) / std::max(phrase.frames, 1);
+    utterance.confidence = utterance.phrase < 0 ? 0 : confidenceFor(margin);
+    // Sounds no word of the phrase explains: a near miss, not the phrase.
+    if (garbage)
+        utterance.confidence = std::min(utterance.confidence, kGarbageConfidence);
+    return utterance;
+}
+
+int PhraseDecoder::confidenceFor(double marginPerFrame) {
+    const double points = 10.0 + kPointsPerUnit * (marginPerFrame - kMarginAtTen);
+    return static_cast<int>(std::lround(std::clamp(points, 0.0, 100.0)));
+}
+
+} // namespace platform

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QHash>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+struct ps_decoder_s;
+struct fsg_model_s;
+
+namespace platform {
+
+// What the decoder made of one utterance: the phrase it heard (index into
+// the phrase list, -1 when no phrase fits at all) and how sure it is, 0..100.
+struct Utterance {
+    int phrase = -1;
+    int confidence = 0;
+    int frames = 0;
+};
+
+// Two PocketSphinx decoders listening to the same audio, both kept warm for
+// the whole run: one searches the phrase list (a finite-state grammar), the
+// other a free phone loop. A closed phrase list forces every sound onto some
+// phrase, so the confidence compares the two: per frame of speech, how much
+// worse the best phrase explains the sound than the best phone sequence.
+// Between the words of each phrase the grammar also offers a costly phone
+// loop ("garbage"): an utterance that needs it holds sounds no word explains
+// (an extra word, "how old are you" against "how are you") and gets a
+// confidence below every threshold. The phone decoder's voice-activity
+// detection cuts the stream into utterances.
+class PhraseDecoder {
+public:
+    // Raises PlatformError when the acoustic model cannot be loaded.
+    PhraseDecoder();
+    ~PhraseDecoder();
+    PhraseDecoder(const PhraseDecoder&) = delete;
+    PhraseDecoder& operator=(const PhraseDecoder&) = delete;
+
+    // Replaces the phrase list; an utterance in progress is dropped. Words
+    // missing from the dictionary are added with made-up pronunciations.
+    void setPhrases(const QStringList& phrases);
+
+    struct Step {
+        bool speechStarted = false;
+        std::optional<Utterance> ended;
+    };
+    // Feeds 16 kHz samples; tells when speech began and when an utterance ended.
+    Step process(const std::int16_t* samples, std::size_t count);
+
+    // Maps the per-frame score margin to 0..100 (exposed for calibration).
+    static int confidenceFor(double marginPerFrame);
+
+private:
+    struct Score {
+        long acoustic = 0;
+        int frames = 0;
+        QString words;
+        bool found = false;
+    };
+    void restart();
+    Utterance finish();
+    static Score score(ps_decoder_s* decoder);
+    QString dictionaryWord(const QString& token);
+    fsg_model_s* buildSearch(const std::vector<QStringList>& sequences);
+
+    ps_decoder_s* m_phrases = nullptr;
+    ps_decoder_s* m_phones = nullptr;
+    bool m_hasGrammar = false;
+    bool m_inSpeech = false;
+    QHash<QString, int> m_phraseOfWords;
+    std::vector<std::int16_t> m_block;
+    std::uint32_t m_noise = 1;
+    double m_hum = 0;
+};
+
+} // namespace platform
