@@ -1,0 +1,55 @@
+#include "GlyphonServer.h"
+
+#include "ImageLabel.h"
+#include "com/ServerModule.h"
+
+using namespace platform::com;
+
+namespace glyphon {
+
+ServerInfo serverInfo() {
+    ServerInfo info;
+    info.clsid = QUuid("{12C04C6A-6E34-46F6-8A6A-1F08CE3EB3F8}");
+    info.progId = "Glyphon.ImageLabel";
+    info.libId = QUuid("{777DF569-DE38-4EED-A5FD-BAD9759F2571}");
+    info.libName = "Glyphon";
+    info.versionMajor = 4;
+    info.versionMinor = 0;
+    info.lcid = 1033;
+    info.interfaces = {{QUuid("{BDEA91D6-09DE-454D-B8D1-9759FF7B4020}"), "_ImageLabel"},
+                       {QUuid("{5B34AAC3-1C6A-43A4-AF02-B2CD930F7AAF}"), "__ImageLabel"}};
+    info.toolboxBitmap = 30000;
+    return info;
+}
+
+namespace {
+
+// A function only this library has: its address finds the library's file.
+void anchor() {}
+
+// The library's one module state, as every in-process server has.
+ServerModule& module() {
+    static ServerModule instance(serverInfo(),
+                                 [](QWidget* parent) { return new ImageLabel(parent); });
+    return instance;
+}
+
+} // namespace
+
+} // namespace glyphon
+
+HResult DllRegisterServer() {
+    return glyphon::module().registerServer(reinterpret_cast<const void*>(&glyphon::anchor));
+}
+
+HResult DllUnregisterServer() {
+    return glyphon::module().unregisterServer();
+}
+
+HResult DllGetClassObject(const Guid* clsid, const Guid* iid, void** object) {
+    return glyphon::module().getClassObject(clsid, iid, object);
+}
+
+HResult DllCanUnloadNow() {
+    return glyphon::module().canUnloadNow();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "registry/IRegistry.h"
+
+namespace platform {
+
+class RegistryHive;
+
+enum class RegAccess { ReadOnly, ReadWrite };
+
+// The registry kept in files, one per root, in the per-user Verbaro folder
+// ($XDG_DATA_HOME/verbaro, by default ~/.local/share/verbaro), named after the
+// root: "HKEY_CLASSES_ROOT.reg", "HKEY_CURRENT_USER.reg",
+// "HKEY_LOCAL_MACHINE.reg" (format: RegistryHive). Every call reads the file
+// afresh, so other processes' changes are seen; every change rewrites the
+// file atomically (temporary file, then rename). A store opened read-only
+// never creates or writes anything: its writes fail.
+class FileRegistry : public IRegistry {
+public:
+    explicit FileRegistry(RegAccess access = RegAccess::ReadWrite);
+    FileRegistry(QString folder, RegAccess access);
+
+    static QString defaultFolder();
+    static QString rootName(RegRoot root);
+    QString fileOf(RegRoot root) const;
+
+    bool keyExists(RegRoot root, const QString& key) const override;
+    std::optional<RegValue> value(RegRoot root, const QString& key,
+                                  const QString& name) const override;
+    QStringList subKeys(RegRoot root, const QString& key) const override;
+    QStringList valueNames(RegRoot root, const QString& key) const override;
+
+    bool createKey(RegRoot root, const QString& key) override;
+    bool setValue(RegRoot root, const QString& key, const QString& name,
+                  const RegValue& value) override;
+    bool deleteTree(RegRoot root, const QString& key) override;
+    bool deleteValue(RegRoot root, const QString& key, const QString& name) override;
+
+private:
+    RegistryHive load(RegRoot root) const;
+    template <class Change> bool modify(RegRoot root, Change change);
+
+    QString m_folder;
+    RegAccess m_access;
+};
+
+} // namespace platform

@@ -1,0 +1,125 @@
+#include "ScopedDataHome.h"
+#include "registry/FileRegistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using platform::FileRegistry;
+using platform::RegAccess;
+using platform::RegRoot;
+using platform::RegValue;
+
+namespace {
+
+class RegistryTest : public ::testing::Test {
+protected:
+    QString folder() const { return dir.path() + "/verbaro"; }
+    FileRegistry writable() const { return FileRegistry(folder(), RegAccess::ReadWrite); }
+    FileRegistry readOnly() const { return FileRegistry(folder(), RegAccess::ReadOnly); }
+    QByteArray fileBytes(RegRoot root) const {
+        QFile f(writable().fileOf(root));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(RegistryTest, ValuesSurviveInTheRootsFileAndIgnoreCase) {
+    const QString key = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Verbaro.exe";
+    ASSERT_TRUE(writable().setValue(RegRoot::LocalMachine, key, {}, RegValue::string("c:\\q")));
+    ASSERT_TRUE(writable().setValue(RegRoot::LocalMachine, key, "Path", RegValue::string("c:\\")));
+    ASSERT_TRUE(writable().setValue(RegRoot::CurrentUser, "Software\\X", "Count",
+                                    RegValue::dword(0x8000000F)));
+
+    const FileRegistry other = readOnly(); // another process, later
+    EXPECT_EQ(other.value(RegRoot::LocalMachine, key.toUpper(), {}), RegValue::string("c:\\q"));
+    EXPECT_EQ(other.value(RegRoot::LocalMachine, key, "PATH"), RegValue::string("c:\\"));
+    EXPECT_EQ(other.value(RegRoot::CurrentUser, "software\\x", "count"),
+              RegValue::dword(0x8000000F));
+    EXPECT_FALSE(other.value(RegRoot::ClassesRoot, key, {}));
+    EXPECT_TRUE(other.keyExists(RegRoot::LocalMachine, "SOFTWARE\\Microsoft"));
+    EXPECT_TRUE(QFileInfo::exists(folder() + "/HKEY_LOCAL_MACHINE.reg"));
+    EXPECT_TRUE(QFileInfo::exists(folder() + "/HKEY_CURRENT_USER.reg"));
+    EXPECT_FALSE(QFileInfo::exists(folder() + "/HKEY_CLASSES_ROOT.reg"));
+}
+
+TEST_F(RegistryTest, TextWithQuotesBackslashesLineBreaksAndChineseRoundTrips) {
+    const QString text = "a \"quoted\" c:\\path\\ \n second line\t提示 ; [x]";
+    ASSERT_TRUE(
+        writable().setValue(RegRoot::CurrentUser, "K", "name \"odd\"\\", RegValue::string(text)));
+    EXPECT_EQ(readOnly().value(RegRoot::CurrentUser, "K", "name \"odd\"\\"),
+              RegValue::string(text));
+    EXPECT_EQ(readOnly().valueNames(RegRoot::CurrentUser, "K"), QStringList{"name \"odd\"\\"});
+}
+
+TEST_F(RegistryTest, DeletingATreeKeepsSiblingsThatShareAPrefix) {
+    FileRegistry reg = writable();
+    reg.setValue(RegRoot::ClassesRoot, "A\\B\\C", {}, RegValue::string("1"));
+    reg.setValue(RegRoot::ClassesRoot, "A\\BC", {}, RegValue::string("2"));
+    reg.setValue(RegRoot::ClassesRoot, "A\\B", "v", RegValue::string("3"));
+    EXPECT_EQ(reg.subKeys(RegRoot::ClassesRoot, "a"), (QStringList{"B", "BC"}));
+
+    EXPECT_TRUE(reg.deleteTree(RegRoot::ClassesRoot, "a\\b"));
+    EXPECT_FALSE(reg.keyExists(RegRoot::ClassesRoot, "A\\B"));
+    EXPECT_FALSE(reg.keyExists(RegRoot::ClassesRoot, "A\\B\\C"));
+    EXPECT_EQ(reg.value(RegRoot::ClassesRoot, "A\\BC", {}), RegValue::string("2"));
+    EXPECT_FALSE(reg.deleteTree(RegRoot::ClassesRoot, "A\\B")); // already gone
+    EXPECT_TRUE(reg.deleteValue(RegRoot::ClassesRoot, "A\\BC", {}));
+    EXPECT_FALSE(reg.value(RegRoot::ClassesRoot, "A\\BC", {}));
+    EXPECT_TRUE(reg.keyExists(RegRoot::ClassesRoot, "A\\BC"));
+}
+
+TEST_F(RegistryTest, ReadOnlyStoreNeverWrites) {
+    FileRegistry ro = readOnly();
+    EXPECT_FALSE(ro.setValue(RegRoot::LocalMachine, "K", "v", RegValue::string("x")));
+    EXPECT_FALSE(ro.createKey(RegRoot::LocalMachine, "K"));
+    EXPECT_FALSE(QFileInfo::exists(folder())); // not even the folder
+
+    ASSERT_TRUE(writable().setValue(RegRoot::LocalMachine, "K", "v", RegValue::string("x")));
+    const QByteArray before = fileBytes(RegRoot::LocalMachine);
+    EXPECT_FALSE(ro.setValue(RegRoot::LocalMachine, "K", "v", RegValue::string("y")));
+    EXPECT_FALSE(ro.deleteTree(RegRoot::LocalMachine, "K"));
+    EXPECT_FALSE(ro.deleteValue(RegRoot::LocalMachine, "K", "v"));
+    EXPECT_EQ(fileBytes(RegRoot::LocalMachine), before);
+    EXPECT_EQ(ro.value(RegRoot::LocalMachine, "K", "v"), RegValue::string("x"));
+}
+
+TEST_F(RegistryTest, WritesLeaveNoTemporaryFilesBehind) {
+    FileRegistry reg = writable();
+    for (int i = 0; i < 5; ++i)
+        reg.setValue(RegRoot::ClassesRoot, QString("K%1").arg(i), {}, RegValue::dword(i));
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"HKEY_CLASSES_ROOT.reg"});
+}
+
+TEST_F(RegistryTest, ReadsAHandWrittenFileAndSkipsLinesItCannotRead) {
+    QDir().mkpath(folder());
+    QFile f(folder() + "/HKEY_LOCAL_MACHINE.reg");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("; comment\n"
+            "\"orphan\"=\"before any key\"\n"
+            "[Software\\\\Demo\\]\n"
+            "  @=\"default\"  \n"
+            "\"Broken=\"no end\n"
+            "\"Size\"=dword:0000ffff\n"
+            "\"Bad\"=dword:xyz\n"
+            "garbage line\n"
+            "[Other]\n");
+    f.close();
+    const FileRegistry reg = readOnly();
+    EXPECT_EQ(reg.value(RegRoot::LocalMachine, "Software\\Demo", {}), RegValue::string("default"));
+    EXPECT_EQ(reg.value(RegRoot::LocalMachine, "Software\\Demo", "Size"), RegValue::dword(0xffff));
+    EXPECT_EQ(reg.valueNames(RegRoot::LocalMachine, "Software\\Demo"), (QStringList{"", "Size"}));
+    EXPECT_TRUE(reg.keyExists(RegRoot::LocalMachine, "Other"));
+    EXPECT_EQ(reg.subKeys(RegRoot::LocalMachine, {}), (QStringList{"Other", "Software"}));
+}
+
+TEST_F(RegistryTest, DefaultFolderFollowsXdgDataHome) {
+    const ScopedDataHome home(dir.path());
+    EXPECT_EQ(FileRegistry::defaultFolder(), dir.path() + "/verbaro");
+}
+
+} // namespace
