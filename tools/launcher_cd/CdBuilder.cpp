@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
+#include <QMap>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProcess>
@@ -50,27 +51,29 @@ QList<CdBuilder::Lesson> CdBuilder::demoLessons(const QJsonObject& source) {
         Lesson lesson{static_cast<int>(lessons.size()) + 1,
                       o.value("UnitID").toString(),
                       o.value("CName").toString(),
-                      {},
                       {}};
+        QMap<QString, QString> voices;
+        for (const QJsonValue& r : o.value("roles").toArray())
+            voices.insert(r["name"].toString(), r["voice"].toString());
         for (const QJsonValue& s : o.value("sentences").toArray())
-            lesson.sentences.append(
-                {s["DlgID"].toString(), s["EDlg"].toString(), s["CDlg"].toString()});
+            lesson.sentences.append({s["DlgID"].toString(), s["EDlg"].toString(),
+                                     s["CDlg"].toString(),
+                                     voices.value(s["DlgObj"].toString(), "en-us")});
         lessons.append(lesson);
     }
     return lessons;
 }
 
 CdBuilder::Lesson CdBuilder::extraLesson(const QJsonObject& o) {
-    Lesson lesson{o.value("lesson").toInt(),
-                  o.value("UnitID").toString(),
-                  o.value("CName").toString(),
-                  {},
-                  {}};
-    for (const QJsonValue& v : o.value("voices").toArray())
-        lesson.voices << v.toString();
-    for (const QJsonValue& s : o.value("sentences").toArray())
+    Lesson lesson{
+        o.value("lesson").toInt(), o.value("UnitID").toString(), o.value("CName").toString(), {}};
+    const QJsonArray voices = o.value("voices").toArray();
+    for (const QJsonValue& s : o.value("sentences").toArray()) {
+        const auto line = lesson.sentences.size();
         lesson.sentences.append(
-            {s["DlgID"].toString(), s["EDlg"].toString(), s["CDlg"].toString()});
+            {s["DlgID"].toString(), s["EDlg"].toString(), s["CDlg"].toString(),
+             voices.isEmpty() ? QString("en-us") : voices[line % voices.size()].toString()});
+    }
     return lesson;
 }
 
@@ -110,9 +113,10 @@ bool CdBuilder::writeLessonFiles(const QList<Lesson>& lessons) const {
 bool CdBuilder::copyRecordings(const Lesson& lesson) const {
     const QDir from(QDir(m_programDir).filePath("lst/" + lesson.id));
     const QDir to(QDir(m_cdDir).filePath("lst/" + lesson.id));
-    if (!from.exists())
-        return true; // the program folder has no recordings yet
-    for (const QString& name : from.entryList({"*.wav"}, QDir::Files)) {
+    const QStringList names = from.entryList({"*.wav"}, QDir::Files);
+    if (names.isEmpty())
+        return false;
+    for (const QString& name : names) {
         QFile::remove(to.filePath(name));
         if (!QFile::copy(from.filePath(name), to.filePath(name)))
             return false;
@@ -122,16 +126,14 @@ bool CdBuilder::copyRecordings(const Lesson& lesson) const {
 
 bool CdBuilder::recordLesson(const Lesson& lesson, const QString& espeak) const {
     const QDir to(QDir(m_cdDir).filePath("lst/" + lesson.id));
-    int line = 0;
     for (const Sentence& s : lesson.sentences) {
-        const QString voice =
-            lesson.voices.value(line++ % std::max<qsizetype>(1, lesson.voices.size()), "en-us");
         // Three takes of each sentence: normal, slow, normal again.
         const int speeds[] = {150, 120, 150};
         for (int take = 0; take < 3; ++take) {
             const QString file = to.filePath(s.dlgId.left(11) + QString::number(take) + ".wav");
-            const int rc = QProcess::execute(
-                espeak, {"-v", voice, "-s", QString::number(speeds[take]), "-w", file, s.english});
+            const int rc =
+                QProcess::execute(espeak, {"-v", s.voice, "-s", QString::number(speeds[take]), "-w",
+                                           file, s.english});
             if (rc != 0)
                 return false;
         }

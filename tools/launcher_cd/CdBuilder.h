@@ -15,13 +15,13 @@ public:
         QString dlgId;
         QString english;
         QString chinese;
+        QString voice; // espeak-ng voice of the speaking role
     };
     struct Lesson {
         int number = 0; // position in the launcher's list, 1 to 90
         QString id;     // the recording folder below "lst\"
         QString name;
         QList<Sentence> sentences;
-        QStringList voices; // espeak-ng voices for lessons we record ourselves
     };
 
     CdBuilder(QString programDir, QString cdDir) : m_programDir(programDir), m_cdDir(cdDir) {}
@@ -31,7 +31,10 @@ public:
     static Lesson extraLesson(const QJsonObject& source);
 
     bool writeLessonFiles(const QList<Lesson>& lessons) const;
+    // Copies the lesson's recordings from the program folder; false when it
+    // has none or a copy fails.
     bool copyRecordings(const Lesson& lesson) const;
+    // Records the lesson's sentences with espeak-ng, three takes each.
     bool recordLesson(const Lesson& lesson, const QString& espeak) const;
     bool writeBackground() const;
     bool writeIntroMovie() const;

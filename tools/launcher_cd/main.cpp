@@ -40,11 +40,14 @@ int main(int argc, char** argv) {
     lessons.append(extra);
     if (!cd.writeLessonFiles(lessons))
         return fail("cannot write the lesson files");
-    for (const CdBuilder::Lesson& lesson : lessons)
-        if (lesson.number != extra.number && !cd.copyRecordings(lesson))
-            return fail("cannot copy the recordings");
-    if (args.size() > 5 && !cd.recordLesson(extra, args[5]))
-        return fail("cannot record the extra lesson");
+    // The demo lessons bring their recordings from the program folder; a
+    // lesson without any there (and the extra lesson) is recorded here.
+    const QString espeak = args.value(5);
+    for (const CdBuilder::Lesson& lesson : lessons) {
+        const bool copied = lesson.number != extra.number && cd.copyRecordings(lesson);
+        if (!copied && !espeak.isEmpty() && !cd.recordLesson(lesson, espeak))
+            return fail("cannot record a lesson");
+    }
     if (!cd.writeBackground())
         return fail("cannot write the background picture");
     if (!cd.writeIntroMovie())

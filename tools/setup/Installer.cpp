@@ -53,7 +53,9 @@ bool Installer::run(QString* error) {
     for (const QString& name : cd.entryList({"*.ini", "*.jpg"}, QDir::Files))
         if (!copyFile(cd.filePath(name), target.filePath(name), error))
             return false;
-    if (!copyTree(cd.filePath("games"), target.filePath("games"), error))
+    // The trainer and the launcher share the recordings folder.
+    if (!copyTree(cd.filePath("games"), target.filePath("games"), error) ||
+        !copyTree(cd.filePath("lst"), target.filePath("lst"), error))
         return false;
     return writeRegistry(error);
 }
