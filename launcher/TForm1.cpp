@@ -211,12 +211,17 @@ void TForm1::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, &TForm1::FormShow);
 }
 
+void TForm1::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
 void TForm1::FormShow() {
     if (m_platform.paths->fileExists(IntroCopy))
         return;
     if (!copyIntroMovie())
         return;
-    m_showMovie(AppDir + QStringLiteral("games/zorvik.swf"));
+    m_showMovie(m_platform.paths->resolve(IntroMovie));
 }
 
 bool TForm1::copyIntroMovie() {

@@ -81,8 +81,14 @@ public:
     QTextEdit* RichEdit1;
     QTextEdit* RichEdit2;
 
+signals:
+    // The window has closed: the launcher ends, whatever other windows
+    // (the help viewer) are still open.
+    void closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();

@@ -6,7 +6,6 @@
 
 int main(int argc, char** argv) {
     platform::GuardedApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Verbaro V1.0"));
     platform::RealPlatform real;
     app.setProgramEnd(real.services().programEnd);
     TForm1 form(real.services(), QCoreApplication::applicationDirPath(),
@@ -18,6 +17,7 @@ int main(int argc, char** argv) {
                 });
     if (form.endRequested())
         return 0;
+    QObject::connect(&form, &TForm1::closed, &app, &QCoreApplication::quit);
     form.show();
     return app.exec();
 }

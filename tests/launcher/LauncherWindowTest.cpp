@@ -147,7 +147,7 @@ TEST_F(LauncherWindow, LargeFontsScreenIsRefused) {
 }
 
 TEST_F(LauncherWindow, BrokenBackgroundLeavesTheBlackPanel) {
-    writeFile("launcher.jpg", QByteArray("\xFF\xD8\xFF\xE0 not really a picture", 28));
+    writeFile("launcher.jpg", QByteArray("\xFF\xD8\xFF\xE0") + " not really a picture");
     TForm1& w = window();
     EXPECT_TRUE(w.Image1->pixmap().isNull());
     EXPECT_TRUE(w.SpeedButtonset->isVisibleTo(&w));
