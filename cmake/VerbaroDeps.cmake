@@ -1,6 +1,7 @@
 # Imported targets for the system libraries the platform layer builds on.
 pkg_check_modules(SQLCIPHER REQUIRED IMPORTED_TARGET sqlcipher)
 pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
+pkg_check_modules(PULSE_SIMPLE REQUIRED IMPORTED_TARGET libpulse-simple)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 pkg_check_modules(XRANDR REQUIRED IMPORTED_TARGET xrandr x11)
 # Debian's sphinxbase.pc names an include folder that does not exist, which an

@@ -10,6 +10,11 @@ class IDisplay;
 class ISound;
 class IHelpViewer;
 class IAgentControl;
+class IRegistry;
+class IIniFiles;
+class IMediaPlayer;
+class IJpegDecoder;
+class IScreenMetrics;
 
 // The platform services the logic calls on. Which implementations stand
 // behind them (real ones, or fakes in tests) is decided where this is built:
@@ -23,6 +28,11 @@ struct Platform {
     ISound* sound = nullptr;
     IHelpViewer* help = nullptr;
     IAgentControl* agent = nullptr; // the unit menu's agent control Agent1
+    IRegistry* registry = nullptr;  // opened read-only: the programs only look things up
+    IIniFiles* iniFiles = nullptr;
+    IMediaPlayer* media = nullptr; // the launcher's wave player
+    IJpegDecoder* jpeg = nullptr;
+    IScreenMetrics* screen = nullptr;
 };
 
 } // namespace platform

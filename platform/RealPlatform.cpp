@@ -3,9 +3,14 @@
 #include "agent/AgentControl.h"
 #include "display/RandrDisplay.h"
 #include "help/ChmHelpViewer.h"
+#include "ini/GbkIniFiles.h"
+#include "jpeg/LibJpegDecoder.h"
+#include "media/PulseMediaPlayer.h"
 #include "paths/PathLookup.h"
 #include "process/QtProcessStarter.h"
 #include "process/QtProgramEnd.h"
+#include "registry/FileRegistry.h"
+#include "screen/ScreenMetrics.h"
 #include "sound/PulseSound.h"
 #include "ui/QtMessageBox.h"
 
@@ -20,6 +25,11 @@ struct RealPlatform::Parts {
     RandrDisplay display;
     PulseSound sound;
     AgentControl agent{paths};
+    FileRegistry registry{RegAccess::ReadOnly};
+    GbkIniFiles iniFiles{paths};
+    PulseMediaPlayer media;
+    LibJpegDecoder jpeg;
+    ScreenMetrics screen;
 };
 
 RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
@@ -31,6 +41,11 @@ RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
     m_platform.sound = &m_parts->sound;
     m_platform.help = &m_parts->help;
     m_platform.agent = &m_parts->agent;
+    m_platform.registry = &m_parts->registry;
+    m_platform.iniFiles = &m_parts->iniFiles;
+    m_platform.media = &m_parts->media;
+    m_platform.jpeg = &m_parts->jpeg;
+    m_platform.screen = &m_parts->screen;
 }
 
 RealPlatform::~RealPlatform() = default;

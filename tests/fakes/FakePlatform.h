@@ -3,19 +3,28 @@
 #include "FakeAgent.h"
 #include "FakeDisplay.h"
 #include "FakeHelpViewer.h"
+#include "FakeMediaPlayer.h"
 #include "FakeMessageBox.h"
 #include "FakeProcessStarter.h"
 #include "FakeProgramEnd.h"
+#include "FakeScreenMetrics.h"
 #include "FakeSound.h"
 #include "Platform.h"
+#include "ini/GbkIniFiles.h"
+#include "jpeg/LibJpegDecoder.h"
 #include "paths/PathLookup.h"
+#include "registry/FileRegistry.h"
 
 #include <QTemporaryDir>
 
-// All platform services as fakes, except path lookup, which is the real one
-// over a temporary drive folder.
+// All platform services as fakes, except those whose real ones work on
+// temporary files: path lookup (over a temporary drive folder), the registry
+// (a temporary folder; `registryWriter` sets up what the programs read), INI
+// reading and JPEG decoding.
 struct FakePlatform {
-    FakePlatform() : pathLookup(driveDir.path()) {
+    FakePlatform()
+        : pathLookup(driveDir.path()), registry(registryDir.path(), platform::RegAccess::ReadOnly),
+          registryWriter(registryDir.path(), platform::RegAccess::ReadWrite), iniFiles(pathLookup) {
         platform.paths = &pathLookup;
         platform.messages = &messages;
         platform.programEnd = &programEnd;
@@ -24,6 +33,11 @@ struct FakePlatform {
         platform.sound = &sound;
         platform.help = &help;
         platform.agent = &agent;
+        platform.registry = &registry;
+        platform.iniFiles = &iniFiles;
+        platform.media = &media;
+        platform.jpeg = &jpeg;
+        platform.screen = &screen;
     }
 
     QTemporaryDir driveDir;
@@ -35,5 +49,12 @@ struct FakePlatform {
     FakeSound sound;
     FakeHelpViewer help;
     FakeAgentControl agent;
+    QTemporaryDir registryDir;
+    platform::FileRegistry registry;
+    platform::FileRegistry registryWriter;
+    platform::GbkIniFiles iniFiles;
+    FakeMediaPlayer media;
+    platform::LibJpegDecoder jpeg;
+    FakeScreenMetrics screen;
     platform::Platform platform;
 };

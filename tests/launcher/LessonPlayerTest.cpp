@@ -1,0 +1,192 @@
+#include "LauncherFixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+namespace {
+
+// A lesson folder of `files` recordings named as the recordings tool names
+// them: 11 characters of the sentence's id, then 0, 1 or 2.
+class LessonPlayer : public LauncherFixture {
+protected:
+    void SetUp() override {
+        QByteArray ini = "[cunit]\r\n";
+        for (int n = 1; n <= 90; ++n)
+            ini += "  " + QByteArray::number(n) + " = " +
+                   gbk("第%1课").replace("%1", QByteArray::number(n)) + "\r\n";
+        ini += "[DIR]\r\n";
+        for (int n = 1; n <= 90; ++n)
+            ini += QByteArray::number(n) + "=L" + QByteArray::number(n) + "\r\n";
+        writeFile("2003.ini", ini);
+    }
+
+    static QString sentenceKey(int lesson, int sentence) {
+        return QStringLiteral("%1%2")
+            .arg(lesson, 6, 10, QLatin1Char('0'))
+            .arg(sentence, 5, 10, QLatin1Char('0'));
+    }
+
+    void makeRecordings(int lesson, int files) {
+        for (int i = 0; i < files; ++i) {
+            // Mixed letter case: the order must not depend on it.
+            const QString ext = i % 2 ? ".WAV" : ".wav";
+            writeFile(QStringLiteral("lst/L%1/%2%3%4")
+                          .arg(lesson)
+                          .arg(sentenceKey(lesson, i / 3))
+                          .arg(i % 3)
+                          .arg(ext),
+                      "RIFF");
+        }
+    }
+
+    void writeTexts(const QString& base, const char* section, int lesson, int sentences,
+                    const QString& prefix) {
+        QByteArray text = QByteArray("[") + section + "]\r\n";
+        for (int s = 0; s < sentences; ++s)
+            text += sentenceKey(lesson, s).toLatin1() +
+                    "0=" + gbk(prefix + QString::number(s + 1)) + "\r\n";
+        writeFile(base + ".ini", text);
+    }
+
+    void choose(int lesson) {
+        window().FlatComboBox1->setCurrentIndex(lesson - 1);
+        window().FlatComboBox1Change();
+    }
+
+    QString title() { return window().Label3->text(); }
+    QString english() { return window().RichEdit1->toPlainText(); }
+    QString chinese() { return window().RichEdit2->toPlainText(); }
+};
+
+} // namespace
+
+TEST_F(LessonPlayer, CountsTenSentencesOfThirtyFilesAndStartsAgain) {
+    makeRecordings(1, 30);
+    writeTexts("e", "ed", 1, 10, "Hello ");
+    writeTexts("c", "cd", 1, 10, "你好");
+    choose(1);
+    EXPECT_EQ(title(), "第1课");
+    EXPECT_TRUE(fake.media.opened.isEmpty());
+    window().LabelplClick();
+    EXPECT_EQ(title(), "初次见面 （1/10句）");
+    EXPECT_EQ(english(), "Hello 1");
+    EXPECT_EQ(chinese(), "你好1");
+    fake.media.playThrough(3);
+    EXPECT_EQ(title(), "初次见面 （2/10句）");
+    fake.media.playThrough(1); // the second file of a sentence keeps the texts
+    EXPECT_EQ(english(), "Hello 2");
+    fake.media.playThrough(23);
+    EXPECT_EQ(title(), "初次见面 （10/10句）");
+    EXPECT_EQ(chinese(), "你好10");
+    fake.media.playThrough(3);
+    EXPECT_EQ(title(), "初次见面 （1/10句）");
+    EXPECT_EQ(english(), "Hello 1");
+    EXPECT_EQ(fake.media.opened.size(), 31);
+    EXPECT_EQ(QFileInfo(fake.media.opened[30]).fileName(),
+              QFileInfo(fake.media.opened[0]).fileName());
+    // Sorted by name without regard to case.
+    EXPECT_TRUE(QFileInfo(fake.media.opened[1]).fileName().startsWith(sentenceKey(1, 0) + "1"));
+}
+
+TEST_F(LessonPlayer, ThirtyOneFilesShowAnEleventhSentenceOverTen) {
+    makeRecordings(2, 31);
+    choose(2);
+    window().LabelplClick();
+    fake.media.playThrough(30);
+    EXPECT_EQ(title(), "碰到熟人 （11/10句）");
+    fake.media.playThrough(1);
+    EXPECT_EQ(title(), "碰到熟人 （1/10句）");
+}
+
+TEST_F(LessonPlayer, StopIgnoresTheLateNotice) {
+    makeRecordings(1, 6);
+    choose(1);
+    window().LabelplClick();
+    fake.media.playThrough(1);
+    const QString shown = title();
+    window().LabelstClick();
+    EXPECT_EQ(title(), shown);
+    EXPECT_TRUE(english().isEmpty());
+    const auto opened = fake.media.opened.size();
+    fake.media.deliverNotices(); // the notice of the play the stop ended
+    EXPECT_EQ(fake.media.opened.size(), opened);
+    EXPECT_EQ(window().Playing, 0);
+}
+
+TEST_F(LessonPlayer, NextAndPreviousMoveBetweenLessons) {
+    TForm1& w = window();
+    w.LabelshClick(); // nothing selected: nothing at all
+    EXPECT_EQ(w.FlatComboBox1->currentIndex(), -1);
+    EXPECT_TRUE(title().isEmpty());
+    w.LabelxiClick(); // nothing selected: lesson 1
+    EXPECT_EQ(w.FlatComboBox1->currentIndex(), 0);
+    EXPECT_EQ(title(), "第1课");
+    w.LabelxiClick();
+    EXPECT_EQ(title(), "第2课");
+    w.LabelshClick();
+    w.LabelshClick(); // first lesson: stays
+    EXPECT_EQ(w.FlatComboBox1->currentIndex(), 0);
+    EXPECT_EQ(title(), "第1课");
+}
+
+TEST_F(LessonPlayer, NextOnTheLastLessonStopsAndStays) {
+    makeRecordings(90, 3);
+    writeTexts("e1", "ed", 90, 1, "Help ");
+    choose(90);
+    window().LabelplClick();
+    EXPECT_EQ(english(), "Help 1");
+    window().LabelxiClick();
+    EXPECT_EQ(window().FlatComboBox1->currentIndex(), 89);
+    EXPECT_EQ(window().Playing, 0);
+    EXPECT_EQ(fake.media.mode(), platform::MediaMode::NotOpen);
+    EXPECT_TRUE(english().isEmpty());
+}
+
+TEST_F(LessonPlayer, LessonsUpTo72ReadEAndCFromThenOnE1AndC1) {
+    for (int lesson : {72, 73}) {
+        makeRecordings(lesson, 3);
+        writeTexts("e", "ed", lesson, 1, QStringLiteral("short %1 ").arg(lesson));
+        writeTexts("e1", "ed", lesson, 1, QStringLiteral("long %1 ").arg(lesson));
+        writeTexts("c", "cd", lesson, 1, QStringLiteral("短%1 ").arg(lesson));
+        writeTexts("c1", "cd", lesson, 1, QStringLiteral("长%1 ").arg(lesson));
+        choose(lesson);
+        window().LabelplClick();
+        const bool longFiles = lesson > 72;
+        EXPECT_EQ(english(),
+                  QStringLiteral("%1 %2 1").arg(longFiles ? "long" : "short").arg(lesson));
+        EXPECT_EQ(chinese(), QStringLiteral("%1%2 1").arg(longFiles ? "长" : "短").arg(lesson));
+    }
+}
+
+TEST_F(LessonPlayer, ShortFileNamePlaysWithoutChangingTheTexts) {
+    writeFile("lst/L1/a.wav", "RIFF");
+    writeFile("lst/L1/b0.wav", "RIFF");
+    choose(1);
+    window().LabelplClick();
+    EXPECT_EQ(title(), "第1课");
+    fake.media.playThrough(1);
+    EXPECT_EQ(fake.media.opened.size(), 2);
+    EXPECT_EQ(title(), "第1课");
+    EXPECT_EQ(window().Playing, 1);
+}
+
+TEST_F(LessonPlayer, PlayWithoutLessonOrFolder) {
+    window().LabelplClick();
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, "请您选择课程！");
+    choose(5); // no folder lst/L5
+    window().LabelplClick();
+    EXPECT_EQ(fake.messages.shown.size(), 2u);
+    EXPECT_TRUE(fake.media.opened.isEmpty());
+    EXPECT_EQ(window().Playing, 0);
+}
+
+TEST_F(LessonPlayer, UnplayableFileStopsTheRunWithAnError) {
+    makeRecordings(1, 3);
+    choose(1);
+    fake.media.unopenable << QDir(appDir() + "lst/L1").filePath(sentenceKey(1, 0) + "1.WAV");
+    window().LabelplClick();
+    fake.media.playThrough(1);
+    EXPECT_EQ(window().Playing, 0);
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+}

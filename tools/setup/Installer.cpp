@@ -1,0 +1,75 @@
+#include "Installer.h"
+
+#include "registry/IRegistry.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+using platform::RegRoot;
+using platform::RegValue;
+
+const QString Installer::UninstallKey =
+    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{E3672521-0E79-11D7-"
+                   "AE39-001047510C04}");
+const QString Installer::AppPathsKey =
+    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Verbaro.exe");
+
+QString Installer::installedProgram() const {
+    return QDir(m_targetDir).filePath(QStringLiteral("Verbaro.exe"));
+}
+
+bool Installer::copyFile(const QString& from, const QString& to, QString* error) const {
+    QDir().mkpath(QFileInfo(to).absolutePath());
+    QFile::remove(to);
+    if (QFile::copy(from, to))
+        return true;
+    *error = QStringLiteral("无法复制文件 %1").arg(to);
+    return false;
+}
+
+bool Installer::copyTree(const QString& from, const QString& to, QString* error) const {
+    const QDir source(from);
+    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        if (!copyFile(file, QDir(to).filePath(source.relativeFilePath(file)), error))
+            return false;
+    }
+    return true;
+}
+
+bool Installer::run(QString* error) {
+    const QDir cd(m_cdDir);
+    if (!QFileInfo(cd.filePath("program/Verbaro.exe")).isFile()) {
+        *error = QStringLiteral("安装光盘不完整：缺少 %1").arg(cd.filePath("program/Verbaro.exe"));
+        return false;
+    }
+    if (!copyTree(cd.filePath("program"), m_targetDir, error))
+        return false;
+    const QDir target(m_targetDir);
+    if (!copyFile(cd.filePath("start.exe"), target.filePath("start.exe"), error))
+        return false;
+    for (const QString& name : cd.entryList({"*.ini", "*.jpg"}, QDir::Files))
+        if (!copyFile(cd.filePath(name), target.filePath(name), error))
+            return false;
+    // The trainer and the launcher share the recordings folder.
+    if (!copyTree(cd.filePath("games"), target.filePath("games"), error) ||
+        !copyTree(cd.filePath("lst"), target.filePath("lst"), error))
+        return false;
+    return writeRegistry(error);
+}
+
+bool Installer::writeRegistry(QString* error) {
+    const bool ok = m_registry.setValue(RegRoot::LocalMachine, UninstallKey, "DisplayName",
+                                        RegValue::string("Verbaro V1.0")) &&
+                    m_registry.setValue(RegRoot::LocalMachine, UninstallKey, "InstallLocation",
+                                        RegValue::string(QDir::toNativeSeparators(m_targetDir))) &&
+                    m_registry.setValue(RegRoot::LocalMachine, AppPathsKey, QString(),
+                                        RegValue::string(installedProgram())) &&
+                    m_registry.setValue(RegRoot::LocalMachine, AppPathsKey, "Path",
+                                        RegValue::string(m_targetDir));
+    if (!ok)
+        *error = QStringLiteral("无法写入注册表");
+    return ok;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+class IRegistry;
+}
+
+// Installs the trainer from the CD folder: copies the CD's "program" folder
+// to the target folder, adds the launcher as "start.exe" with its picture,
+// lesson files and intro movie (so the user returns to it when the trainer
+// ends), and writes the two registry entries the launcher looks for.
+class Installer {
+public:
+    static const QString UninstallKey;
+    static const QString AppPathsKey;
+
+    Installer(QString cdDir, QString targetDir, platform::IRegistry& registry)
+        : m_cdDir(std::move(cdDir)), m_targetDir(std::move(targetDir)), m_registry(registry) {}
+
+    // False with `error` set when a file cannot be copied or the registry
+    // cannot be written.
+    bool run(QString* error);
+    QString installedProgram() const;
+
+private:
+    bool copyTree(const QString& from, const QString& to, QString* error) const;
+    bool copyFile(const QString& from, const QString& to, QString* error) const;
+    bool writeRegistry(QString* error);
+
+    QString m_cdDir;
+    QString m_targetDir;
+    platform::IRegistry& m_registry;
+};
