@@ -23,16 +23,18 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), m_model(new RecordsetM
 
 void DataGrid::setDataSource(db::Recordset* recordset,
                              const std::vector<RecordsetModel::Column>& columns) {
-    disconnect(m_follow);
+    for (const auto& link : m_follow)
+        disconnect(link);
+    m_follow.clear();
     m_model->bind(recordset, columns);
     m_widths.assign(columns.size(), 0);
     for (size_t i = 0; i < columns.size(); ++i)
         m_widths[i] = columnWidth(static_cast<int>(i));
     if (recordset) {
-        m_follow =
-            connect(recordset, &db::Recordset::currentChanged, this, &DataGrid::followRecordset);
-        connect(recordset, &db::Recordset::rowsReset, this, &DataGrid::followRecordset,
-                Qt::UniqueConnection);
+        // A grid bound to another recordset before must stop following it.
+        m_follow << connect(recordset, &db::Recordset::currentChanged, this,
+                            &DataGrid::followRecordset);
+        m_follow << connect(recordset, &db::Recordset::rowsReset, this, &DataGrid::followRecordset);
     }
     followRecordset();
 }

@@ -39,7 +39,7 @@ private:
     void moveRecordset(const QModelIndex& current);
 
     RecordsetModel* m_model;
-    QMetaObject::Connection m_follow;
+    QList<QMetaObject::Connection> m_follow;
     std::vector<double> m_widths; // unrounded, so repeated scaling stays exact
     double m_rowHeight = 0;
     bool m_syncing = false;
