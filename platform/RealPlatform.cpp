@@ -6,6 +6,7 @@
 #include "ini/GbkIniFiles.h"
 #include "jpeg/LibJpegDecoder.h"
 #include "media/PulseMediaPlayer.h"
+#include "mixer/PulseMixer.h"
 #include "paths/PathLookup.h"
 #include "process/QtProcessStarter.h"
 #include "process/QtProgramEnd.h"
@@ -30,6 +31,7 @@ struct RealPlatform::Parts {
     PulseMediaPlayer media;
     LibJpegDecoder jpeg;
     ScreenMetrics screen;
+    PulseMixer mixer;
 };
 
 RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
@@ -46,6 +48,7 @@ RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
     m_platform.media = &m_parts->media;
     m_platform.jpeg = &m_parts->jpeg;
     m_platform.screen = &m_parts->screen;
+    m_platform.mixer = &m_parts->mixer;
 }
 
 RealPlatform::~RealPlatform() = default;

@@ -5,6 +5,7 @@
 #include "FakeHelpViewer.h"
 #include "FakeMediaPlayer.h"
 #include "FakeMessageBox.h"
+#include "FakeMixer.h"
 #include "FakeProcessStarter.h"
 #include "FakeProgramEnd.h"
 #include "FakeScreenMetrics.h"
@@ -38,6 +39,7 @@ struct FakePlatform {
         platform.media = &media;
         platform.jpeg = &jpeg;
         platform.screen = &screen;
+        platform.mixer = &mixer;
     }
 
     QTemporaryDir driveDir;
@@ -56,5 +58,6 @@ struct FakePlatform {
     FakeMediaPlayer media;
     platform::LibJpegDecoder jpeg;
     FakeScreenMetrics screen;
+    FakeMixer mixer;
     platform::Platform platform;
 };
