@@ -9,11 +9,17 @@ class IRegistry;
 // Installs the trainer from the CD folder: copies the CD's "program" folder
 // to the target folder, adds the launcher as "start.exe" with its picture,
 // lesson files and intro movie (so the user returns to it when the trainer
-// ends), and writes the two registry entries the launcher looks for.
+// ends), and writes the two registry entries the launcher looks for. Where
+// the desktop has a system-information program, it registers that too, for
+// the trainer's about window.
 class Installer {
 public:
     static const QString UninstallKey;
     static const QString AppPathsKey;
+    static const QString SystemInfoKey; // its value "PATH" names the program
+
+    // The first system-information program found on the search path, or empty.
+    static QString findSystemInfoProgram();
 
     Installer(QString cdDir, QString targetDir, platform::IRegistry& registry)
         : m_cdDir(std::move(cdDir)), m_targetDir(std::move(targetDir)), m_registry(registry) {}
