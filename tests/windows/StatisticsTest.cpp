@@ -83,6 +83,8 @@ TEST_F(StatisticsTest, GridListsTheDaysNewestFirst) {
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
             EXPECT_EQ(cell(box, r, c), QString(rows[r][c])) << r << "," << c;
+    EXPECT_EQ(program.MyDataEm.rsSelCom.AbsolutePosition(), 1);
+    EXPECT_EQ(box.BoxData->currentIndex().row(), 0) << "the newest day is selected";
     EXPECT_TRUE(box.BoxData->font().families().contains("宋体"));
     EXPECT_TRUE(box.zhishu->font().families().contains("宋体"));
 }

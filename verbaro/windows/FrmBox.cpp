@@ -1,6 +1,7 @@
 #include "windows/FrmBox.h"
 
 #include "core/Program.h"
+#include "db/Recordset.h"
 #include "widgets/DataGrid.h"
 #include "windows/PracticeDays.h"
 #include "windows/ProgressChart.h"
@@ -68,9 +69,13 @@ void FrmBox::Show() {
 }
 
 void FrmBox::Form_Load() {
-    const std::vector<PracticeDay> days = ReadPracticeDays(m_program.MyDataEm.rsSelCom);
+    platform::db::Recordset& rs = m_program.MyDataEm.rsSelCom;
+    const std::vector<PracticeDay> days = ReadPracticeDays(rs);
     zhishu->setText(OverallIndexText(days));
     ProgressChart1->setDays(days);
+    // Reading went past the last day; the grid shows the newest day selected.
+    if (!days.empty())
+        rs.MoveFirst();
 }
 
 void FrmBox::Form_Resize() {

@@ -23,8 +23,8 @@ public:
     // modally: returns when it has been closed (and unloaded).
     void Show();
 
-    // Computes the overall index and draws the chart from rsSelCom; leaves
-    // rsSelCom at EOF.
+    // Computes the overall index and draws the chart from rsSelCom, then
+    // returns rsSelCom to its first row (the newest day).
     void Form_Load();
     // Scales the grid's fonts by the screen's density from their designed size.
     void Form_Resize();
