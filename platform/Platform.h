@@ -16,6 +16,7 @@ class IMediaPlayer;
 class IMediaCommands;
 class IJpegDecoder;
 class IScreenMetrics;
+class IMixer;
 
 // The platform services the logic calls on. Which implementations stand
 // behind them (real ones, or fakes in tests) is decided where this is built:
@@ -35,6 +36,7 @@ struct Platform {
     IMediaCommands* mediaCommands = nullptr; // media command strings ("OPEN ... ALIAS ...")
     IJpegDecoder* jpeg = nullptr;
     IScreenMetrics* screen = nullptr;
+    IMixer* mixer = nullptr; // the sound card's volume mixer
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include "jpeg/LibJpegDecoder.h"
 #include "media/MediaCommands.h"
 #include "media/PulseMediaPlayer.h"
+#include "mixer/PulseMixer.h"
 #include "paths/PathLookup.h"
 #include "process/QtProcessStarter.h"
 #include "process/QtProgramEnd.h"
@@ -32,6 +33,7 @@ struct RealPlatform::Parts {
     MediaCommands mediaCommands{paths};
     LibJpegDecoder jpeg;
     ScreenMetrics screen;
+    PulseMixer mixer;
 };
 
 RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
@@ -49,6 +51,7 @@ RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
     m_platform.mediaCommands = &m_parts->mediaCommands;
     m_platform.jpeg = &m_parts->jpeg;
     m_platform.screen = &m_parts->screen;
+    m_platform.mixer = &m_parts->mixer;
 }
 
 RealPlatform::~RealPlatform() = default;

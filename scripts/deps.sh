@@ -7,7 +7,7 @@ PACKAGES=(
   # toolchain
   cmake ninja-build g++ pkg-config clang-format
   # Qt
-  qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-qpa-plugins libqt6svg6
+  qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-tools-dev qt6-qpa-plugins libqt6svg6
   # platform libraries
   libsqlcipher-dev libpulse-dev libsndfile1-dev libxrandr-dev libx11-dev
   libchm-dev libjpeg62-turbo-dev zlib1g-dev

@@ -7,10 +7,10 @@
 
 namespace platform {
 
-PulseConnection::PulseConnection() {
+PulseConnection::PulseConnection(const char* clientName) {
     m_loop = pa_mainloop_new();
     if (m_loop)
-        m_context = pa_context_new(pa_mainloop_get_api(m_loop), "Verbaro");
+        m_context = pa_context_new(pa_mainloop_get_api(m_loop), clientName);
     if (!m_context) {
         if (m_loop)
             pa_mainloop_free(m_loop);

@@ -16,7 +16,8 @@ public:
     using Deadline = std::chrono::steady_clock::time_point;
 
     // Raises PlatformError when the client library cannot be set up at all.
-    PulseConnection();
+    // The server lists the connection under `clientName`.
+    explicit PulseConnection(const char* clientName = "Verbaro");
     ~PulseConnection();
     PulseConnection(const PulseConnection&) = delete;
     PulseConnection& operator=(const PulseConnection&) = delete;

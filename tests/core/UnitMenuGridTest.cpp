@@ -79,16 +79,34 @@ TEST_F(UnitMenuGridTest, GridRowAndRecordsetCurrentRowAreOne) {
     EXPECT_EQ(rs.AbsolutePosition(), 2);
 }
 
-TEST_F(UnitMenuGridTest, ResizeScalesColumnsFontAndRows) {
-    program.vars.ScaleFactor = 0.8;
-    frmUnit& menu = shownMenu();
-    platform::DataGrid* grid = menu.DataGrid1;
-    const double w0 = grid->ColumnWidth(0);
-    const double font = grid->FontSize();
-    menu.Form_Resize();
-    EXPECT_DOUBLE_EQ(grid->ColumnWidth(0), w0 * 0.8 - 1);
-    EXPECT_DOUBLE_EQ(grid->FontSize(), font * 0.8);
-    EXPECT_DOUBLE_EQ(grid->RowHeight(), 29 * 0.8);
+// Qt resizes a window many times: every resize gives the grid its designed
+// sizes scaled once, never scaled again on top of the last resize.
+TEST_F(UnitMenuGridTest, ResizeScalesFromTheDesignedSizes) {
+    struct Case {
+        double twipsPerPixel;
+        double scaleFactor;
+        double widths[3];
+        double font;
+        double rows;
+    } cases[] = {
+        {15.0, 1.0, {339, 109, 109}, 12, 29},
+        {15.0, 0.8, {271, 87, 87}, 9.6, 23.2},
+        {12.0, 1.0, {424, 136.5, 136.5}, 12, 29},
+    };
+    for (const Case& c : cases) {
+        fake.display.twipsPerPixel = c.twipsPerPixel;
+        program.vars.ScaleFactor = c.scaleFactor;
+        frmUnit& menu = shownMenu();
+        platform::DataGrid* grid = menu.DataGrid1;
+        for (int resize = 0; resize < 3; ++resize) {
+            menu.Form_Resize();
+            for (int i = 0; i < 3; ++i)
+                EXPECT_DOUBLE_EQ(grid->ColumnWidth(i), c.widths[i]) << c.scaleFactor << " " << i;
+            EXPECT_DOUBLE_EQ(grid->FontSize(), c.font) << c.scaleFactor;
+            EXPECT_DOUBLE_EQ(grid->RowHeight(), c.rows) << c.scaleFactor;
+        }
+        program.forms.unload<frmUnit>();
+    }
 }
 
 TEST_F(UnitMenuGridTest, ClickingTheGreetingHidesIt) {

@@ -6,6 +6,7 @@
 #include "FakeMediaCommands.h"
 #include "FakeMediaPlayer.h"
 #include "FakeMessageBox.h"
+#include "FakeMixer.h"
 #include "FakeProcessStarter.h"
 #include "FakeProgramEnd.h"
 #include "FakeScreenMetrics.h"
@@ -40,6 +41,7 @@ struct FakePlatform {
         platform.mediaCommands = &mediaCommands;
         platform.jpeg = &jpeg;
         platform.screen = &screen;
+        platform.mixer = &mixer;
     }
 
     QTemporaryDir driveDir;
@@ -59,5 +61,6 @@ struct FakePlatform {
     FakeMediaCommands mediaCommands;
     platform::LibJpegDecoder jpeg;
     FakeScreenMetrics screen;
+    FakeMixer mixer;
     platform::Platform platform;
 };

@@ -1,5 +1,6 @@
 #include "Installer.h"
 #include "LauncherFixture.h"
+#include "platform/EnvOverride.h"
 
 namespace {
 
@@ -44,4 +45,29 @@ TEST_F(Installing, IncompleteCdOrReadOnlyRegistryFails) {
     writeFile("program/Verbaro.exe", "trainer");
     EXPECT_FALSE(Installer(appDir(), target.path(), fake.registry).run(&error)); // read-only store
     EXPECT_TRUE(window().SpeedButtonset->isVisibleTo(&window()));
+}
+
+// The trainer's about window starts the program registered here.
+TEST_F(Installing, RegistersTheDesktopsSystemInformationProgram) {
+    QTemporaryDir bin;
+    const auto install = [&] {
+        EnvOverride path("PATH", bin.path().toUtf8());
+        QString error;
+        EXPECT_TRUE(Installer(appDir(), target.path(), fake.registryWriter).run(&error))
+            << error.toStdString();
+        return fake.registry.value(platform::RegRoot::LocalMachine, Installer::SystemInfoKey,
+                                   "PATH");
+    };
+    EXPECT_FALSE(install()) << "a desktop without one gets no entry";
+
+    for (const char* name : {"gnome-system-monitor", "hardinfo"}) {
+        QFile tool(QDir(bin.path()).filePath(name));
+        ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+        tool.write("#!/bin/sh\n");
+        tool.close();
+        tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+    }
+    const std::optional<platform::RegValue> registered = install();
+    ASSERT_TRUE(registered);
+    EXPECT_EQ(registered->text, QDir(bin.path()).filePath("hardinfo")) << "the most detailed";
 }

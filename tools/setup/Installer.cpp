@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QLibrary>
+#include <QStandardPaths>
 
 using platform::RegRoot;
 using platform::RegValue;
@@ -17,6 +18,22 @@ const QString Installer::UninstallKey =
                    "AE39-001047510C04}");
 const QString Installer::AppPathsKey =
     QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Verbaro.exe");
+
+const QString Installer::SystemInfoKey =
+    QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+
+QString Installer::findSystemInfoProgram() {
+    // System-information programs of the common desktops, the most detailed first.
+    static const char* const candidates[] = {
+        "hardinfo",  "gnome-system-monitor", "plasma-systemmonitor",
+        "ksysguard", "mate-system-monitor",  "xfce4-taskmanager"};
+    for (const char* name : candidates) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
 
 QString Installer::installedProgram() const {
     return QDir(m_targetDir).filePath(QStringLiteral("Verbaro.exe"));
@@ -72,9 +89,15 @@ bool Installer::writeRegistry(QString* error) {
                                         RegValue::string(installedProgram())) &&
                     m_registry.setValue(RegRoot::LocalMachine, AppPathsKey, "Path",
                                         RegValue::string(m_targetDir));
-    if (!ok)
+    // Without a system-information program, an entry made by an earlier
+    // installation (or by another program) is left as it is.
+    const QString systemInfo = findSystemInfoProgram();
+    const bool infoOk =
+        systemInfo.isEmpty() || m_registry.setValue(RegRoot::LocalMachine, SystemInfoKey, "PATH",
+                                                    RegValue::string(systemInfo));
+    if (!ok || !infoOk)
         *error = QStringLiteral("无法写入注册表");
-    return ok;
+    return ok && infoOk;
 }
 
 bool Installer::registerControls(QString* error) const {

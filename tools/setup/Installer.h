@@ -13,11 +13,16 @@ class IRegistry;
 // ("Glyphon.ocx", "Fitform.ocx": every "*.ocx", from their installed place)
 // and writes the two registry entries the launcher looks for. The control
 // libraries register themselves, in the per-user registry, as the platform's
-// registration tool has them do.
+// registration tool has them do. Where the desktop has a system-information
+// program, it registers that too, for the trainer's about window.
 class Installer {
 public:
     static const QString UninstallKey;
     static const QString AppPathsKey;
+    static const QString SystemInfoKey; // its value "PATH" names the program
+
+    // The first system-information program found on the search path, or empty.
+    static QString findSystemInfoProgram();
 
     Installer(QString cdDir, QString targetDir, platform::IRegistry& registry)
         : m_cdDir(std::move(cdDir)), m_targetDir(std::move(targetDir)), m_registry(registry) {}

@@ -1,6 +1,8 @@
 #include "core/Program.h"
 
 #include "core/FrmMain.h"
+#include "windows/FrmBox.h"
+#include "windows/frmAbout.h"
 #include "windows/frmUnit.h"
 
 static void loadResources() {

@@ -4,6 +4,8 @@
 #include "core/Program.h"
 #include "display/IDisplay.h"
 #include "widgets/DataGrid.h"
+#include "windows/FrmBox.h"
+#include "windows/frmAbout.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -22,8 +24,10 @@ QFont songTi(double points) {
     return f;
 }
 
-// Designed column widths of the grid, in pixels of a 1024-wide screen.
+// Designed column widths of the grid, in pixels of a 1024-wide screen, and
+// its designed font size.
 constexpr int kColumnWidths[] = {340, 110, 110};
+constexpr double kGridFontPoints = 12;
 
 } // namespace
 
@@ -33,7 +37,7 @@ frmUnit::frmUnit(Program& program)
       m_program(program) {
     setWindowTitle(QStringLiteral("Verbaro"));
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
-    DataGrid1->setFont(songTi(12));
+    DataGrid1->setFont(songTi(kGridFontPoints));
     DataGrid1->verticalHeader()->hide();
     DataGrid1->setDataSource(
         &m_program.MyDataEm.rsSelUnit,
@@ -74,9 +78,8 @@ void frmUnit::layOut() {
     Text1->setGeometry(scaled(760, 60, 160, 36));
     // The columns are laid out at the screen's density here; Form_Resize then
     // scales them by ScaleFactor as it does the grid's font and rows.
-    const double twips = m_program.platform.display->twipsPerPixelX();
     for (int i = 0; i < 3; ++i)
-        DataGrid1->SetColumnWidth(i, kColumnWidths[i] * 15.0 / (twips > 0 ? twips : 15.0));
+        DataGrid1->SetColumnWidth(i, designedColumnWidth(i));
 }
 
 void frmUnit::Show() {
@@ -102,12 +105,34 @@ void frmUnit::Form_Activate() {
     m_program.forms.unload<FrmMain>();
 }
 
+double frmUnit::designedColumnWidth(int column) const {
+    // The designed widths at the screen's density.
+    const double twips = m_program.platform.display->twipsPerPixelX();
+    return kColumnWidths[column] * 15.0 / (twips > 0 ? twips : 15.0);
+}
+
 void frmUnit::Form_Resize() {
+    // Scaled from the designed sizes, not the current ones: Qt resizes a
+    // window many times, and each time must give the same grid.
     const double k = m_program.vars.ScaleFactor;
     for (int i = 0; i < 3; ++i)
-        DataGrid1->SetColumnWidth(i, DataGrid1->ColumnWidth(i) * k - 1);
-    DataGrid1->SetFontSize(DataGrid1->FontSize() * k);
+        DataGrid1->SetColumnWidth(i, designedColumnWidth(i) * k - 1);
+    DataGrid1->SetFontSize(kGridFontPoints * k);
     DataGrid1->SetRowHeight(29 * k);
+}
+
+void frmUnit::ShowLog() {
+    ::MyDataEm& data = m_program.MyDataEm;
+    if (data.rsSelCom.State() == platform::db::ObjectState::Open)
+        data.rsSelCom.Close();
+    data.SelCom.OpenRecordset();
+    FrmBox& box = m_program.forms.get<FrmBox>();
+    if (!box.isVisible())
+        box.Show();
+}
+
+void frmUnit::ShowAbout() {
+    m_program.forms.get<frmAbout>().Show();
 }
 
 void frmUnit::Text1_Click() {

@@ -25,6 +25,13 @@ public:
     void Form_Resize();
     void Text1_Click();
 
+    // The bodies of the log and about buttons (CmdDo 4 and 2). ShowLog
+    // reopens rsSelCom, so the log holds the day's latest totals, and shows
+    // the statistics window modally unless it is already on screen; ShowAbout
+    // shows the about window modally. Both return when the window has closed.
+    void ShowLog();
+    void ShowAbout();
+
     platform::DataGrid* DataGrid1;
     QLabel* Lblcontent;
     QLabel* Lblcishu;
@@ -43,6 +50,7 @@ protected:
 private:
     void layOut();
     QRect scaled(int x, int y, int w, int h) const;
+    double designedColumnWidth(int column) const;
 
     Program& m_program;
     bool m_loaded = false;

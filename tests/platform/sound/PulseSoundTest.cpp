@@ -1,6 +1,7 @@
 #include "sound/PulseSound.h"
 
 #include "platform/EnvOverride.h"
+#include "platform/SilentServer.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -9,9 +10,6 @@
 #include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace {
 
@@ -89,31 +87,6 @@ TEST(PulseSoundNoServerTest, MissingServerMeansNoDeviceAndNoPlayback) {
     EXPECT_EQ(sound.waveOutDeviceCount(), 0);
     EXPECT_FALSE(sound.playWaveSync(dir.filePath("tone.wav")));
 }
-
-// A socket that takes connections but never says a word, like a hung server.
-class SilentServer {
-public:
-    explicit SilentServer(const QString& path) : m_fd(socket(AF_UNIX, SOCK_STREAM, 0)) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray name = path.toLocal8Bit();
-        if (static_cast<std::size_t>(name.size()) >= sizeof address.sun_path)
-            return; // too long for a socket name: not listening
-        std::copy(name.begin(), name.end(), address.sun_path);
-        m_listening = m_fd >= 0 &&
-                      bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                      listen(m_fd, 4) == 0;
-    }
-    ~SilentServer() {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    bool listening() const { return m_listening; }
-
-private:
-    int m_fd;
-    bool m_listening = false;
-};
 
 TEST(PulseSoundNoServerTest, ServerThatNeverAnswersIsGivenUpAfterTheTimeout) {
     QTemporaryDir dir;
