@@ -57,11 +57,25 @@ void FrmMain::Form_Load() {
     SetDisplayMode(m_program, 1024, 768);
     g.ScreenWidth = static_cast<std::int16_t>(display.deviceCaps(HORZRES));
     g.ScaleFactor = ComputeScaleFactor(g.ScreenWidth, display.twipsPerPixelX());
-    Timer1->start();
+    m_timerEnabled = true;
+    startTimerOncePainted();
+}
+
+void FrmMain::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    m_painted = true;
+    // The picture reaches the screen with this paint, before the timer can fire.
+    startTimerOncePainted();
+}
+
+void FrmMain::startTimerOncePainted() {
+    if (m_timerEnabled && m_painted && !Timer1->isActive())
+        Timer1->start();
 }
 
 void FrmMain::Timer1_Timer() {
     Timer1->stop();
+    m_timerEnabled = false;
     GlobalVars& g = m_program.vars;
     g.DataPath = g.AppPath;
     g.GeniePath = g.AppPath + "CHAR/Genie.acs";
