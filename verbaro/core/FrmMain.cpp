@@ -54,6 +54,9 @@ void FrmMain::Form_Load() {
     display.enumDisplaySettings(0, g.DispMode);
     g.StartWidth = static_cast<std::int16_t>(display.deviceCaps(HORZRES));
     g.StartHeight = static_cast<std::int16_t>(display.deviceCaps(VERTRES));
+    DisplayMode inForce;
+    if (display.enumDisplaySettings(ENUM_CURRENT_SETTINGS, inForce))
+        g.StartFrequency = inForce.displayFrequency;
     SetDisplayMode(m_program, 1024, 768);
     g.ScreenWidth = static_cast<std::int16_t>(display.deviceCaps(HORZRES));
     g.ScaleFactor = ComputeScaleFactor(g.ScreenWidth, display.twipsPerPixelX());
@@ -88,7 +91,7 @@ void FrmMain::Timer1_Timer() {
         p.messages->show({QStringLiteral("没有检测到声卡，请安装声卡！"), QStringLiteral("提示"),
                           MsgButtons::Ok},
                          this);
-        SetDisplayMode(m_program, g.StartWidth, g.StartHeight);
+        RestoreDisplayMode(m_program);
         p.programEnd->endProgram(1);
         return;
     }
