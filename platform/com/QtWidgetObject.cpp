@@ -4,14 +4,34 @@
 #include "com/QtControlCollection.h"
 #include "com/VariantConvert.h"
 
+#include <QGroupBox>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QToolBox>
+
 #include <cmath>
 
 namespace platform::com {
 
 namespace {
 
+// Qt's own parts of a widget, named "qt_..." (a tab widget's page stack, a
+// scroll area's viewport, a spin box's line edit).
 bool isInnerPart(const QWidget* w) {
     return w->objectName().startsWith("qt_");
+}
+
+// Widgets that host controls, as a form does: plain widgets and frames,
+// group boxes, tab and stacked widgets, scroll areas, tool boxes, splitters.
+// Any other widget is a control, and what it is made of is its own.
+bool hostsControls(const QWidget* w) {
+    const QMetaObject* type = w->metaObject();
+    return type == &QWidget::staticMetaObject || type == &QFrame::staticMetaObject ||
+           qobject_cast<const QGroupBox*>(w) || qobject_cast<const QTabWidget*>(w) ||
+           qobject_cast<const QStackedWidget*>(w) || qobject_cast<const QScrollArea*>(w) ||
+           qobject_cast<const QToolBox*>(w) || qobject_cast<const QSplitter*>(w);
 }
 
 void collectControls(QWidget* parent, QList<QWidget*>& out) {
@@ -21,7 +41,8 @@ void collectControls(QWidget* parent, QList<QWidget*>& out) {
             continue;
         if (!w->objectName().isEmpty())
             out.append(w);
-        collectControls(w, out);
+        if (hostsControls(w))
+            collectControls(w, out);
     }
 }
 
