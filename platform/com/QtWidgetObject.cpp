@@ -23,6 +23,16 @@ bool isInnerPart(const QWidget* w) {
     return w->objectName().startsWith("qt_");
 }
 
+// A page of a tab or stacked widget, or a scroll area's content: the
+// surface its container shows, part of the container and no control.
+bool isSurface(const QWidget* w) {
+    const QWidget* parent = w->parentWidget();
+    if (qobject_cast<const QStackedWidget*>(parent))
+        return true;
+    const auto* area = parent ? qobject_cast<const QScrollArea*>(parent->parentWidget()) : nullptr;
+    return area && area->widget() == w;
+}
+
 // Widgets that host controls, as a form does: plain widgets and frames,
 // group boxes, tab and stacked widgets, scroll areas, tool boxes, splitters.
 // Any other widget is a control, and what it is made of is its own.
@@ -37,11 +47,12 @@ bool hostsControls(const QWidget* w) {
 void collectControls(QWidget* parent, QList<QWidget*>& out) {
     for (QObject* child : parent->children()) {
         auto* w = qobject_cast<QWidget*>(child);
-        if (!w || w->isWindow() || isInnerPart(w))
+        if (!w || w->isWindow())
             continue;
-        if (!w->objectName().isEmpty())
+        const bool part = isInnerPart(w) || isSurface(w);
+        if (!part && !w->objectName().isEmpty())
             out.append(w);
-        if (hostsControls(w))
+        if (part || hostsControls(w))
             collectControls(w, out);
     }
 }

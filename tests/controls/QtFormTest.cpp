@@ -135,6 +135,35 @@ TEST(QtFormParts, ImageButtonsPictureAreaIsNoControlOfTheForm) {
     EXPECT_EQ(button->imgBack()->image().geometry(), QRect(0, 0, 160, 48));
 }
 
+TEST(QtFormParts, ControlsOnTabPagesAndInScrollAreasAreTheFormsToo) {
+    ensureApp();
+    QWidget form;
+    form.resize(400, 300);
+    auto* tabs = new QTabWidget(&form);
+    place(tabs, "tabPages", {0, 150, 200, 150});
+    auto* page = new QWidget;
+    page->setObjectName("tabPage1");
+    tabs->addTab(page, "1");
+    QWidget* onPage = place(new QLabel("on a page", page), "lblOnPage", {10, 10, 100, 20});
+    auto* scroll = new QScrollArea(&form);
+    place(scroll, "scrArea", {200, 150, 200, 150});
+    auto* content = new QWidget;
+    content->setObjectName("scrContent");
+    content->resize(300, 300);
+    scroll->setWidget(content);
+    QWidget* inScroll = place(new QPushButton("in", content), "cmdInScroll", {20, 20, 100, 40});
+    form.show();
+    EXPECT_EQ(controlNames(&form),
+              (QStringList{"tabPages", "lblOnPage", "scrArea", "cmdInScroll"}));
+
+    Fitform fit(nullptr, std::make_shared<FakeScreenMetrics>(12));
+    fit.setFormScaleWidth(400 * 15);
+    fit.setFormScaleHeight(300 * 15);
+    fit.Resize(&form);
+    EXPECT_EQ(onPage->geometry(), QRect(8, 8, 80, 16));
+    EXPECT_EQ(inScroll->geometry(), QRect(16, 16, 80, 32));
+}
+
 TEST(QtFormShown, ResizeHandlerDrivesTheResizer) {
     ensureApp();
     auto screen = std::make_shared<FakeScreenMetrics>(12);
