@@ -1,13 +1,17 @@
 #include "ImageLabel.h"
 #include "FakePropertyBag.h"
 #include "FakeScreenMetrics.h"
+#include "OleColor.h"
 #include "PictureArea.h"
 #include "QtPrinters.h"
 #include "TestApp.h"
 #include "com/ComError.h"
 
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -229,6 +233,19 @@ TEST_F(ImageLabelTest, DisabledControlRaisesNothing) {
     EXPECT_EQ(names(), QStringList{"Paint"});
 }
 
+// A press on another control of the window, delivered as the window system
+// delivers it: to the window, which hands it to the control under the pointer.
+void pressAndRelease(QWidget* control) {
+    QWidget* top = control->window();
+    const QPointF at = control->mapTo(top, QPoint(5, 5));
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, at, top->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(top->windowHandle(), &e);
+    }
+}
+
 TEST_F(ImageLabelTest, HostResizeFillsThePictureAreaAndImage) {
     label->resize(120, 70);
     EXPECT_EQ(label->imgBack()->geometry(), QRect(0, 0, 120, 70));
@@ -297,6 +314,17 @@ TEST_F(ImageLabelTest, InvalidValuesAreTheCallersErrors) {
     EXPECT_EQ(number([&] { label->setBackColor(0x01000000); }), 380);
     EXPECT_EQ(label->BorderStyle(), BorderStyl::无边框);
     EXPECT_EQ(label->BackColor(), 0x8000000Fu);
+}
+
+// Every system colour the platform defines, 0x80000000 to 0x8000001E.
+TEST_F(ImageLabelTest, EverySystemColourIsABackColour) {
+    for (std::uint32_t index = 0; index <= 30; ++index) {
+        const std::uint32_t colour = 0x80000000u | index;
+        EXPECT_NO_THROW(label->setBackColor(colour)) << index;
+        EXPECT_EQ(label->BackColor(), colour);
+        EXPECT_TRUE(OleColor::toColor(colour, label->palette()).isValid()) << index;
+    }
+    EXPECT_THROW(label->setBackColor(0x8000001F), ComError);
 }
 
 TEST_F(ImageLabelTest, NewControlSavesOnlyItsPicture) {
