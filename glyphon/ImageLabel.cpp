@@ -82,10 +82,17 @@ bool ImageLabel::AutoSize() const {
 
 // With stretch off the image element takes its picture's size; the picture
 // area and then the control follow it. Only the second of each pair of
-// width/height assignments sets off the next resize routine.
+// width/height assignments sets off the next resize routine. Stretched, the
+// picture fills the area as it is: the control keeps its size (taking the
+// element's size would shrink a bordered control by its border every time).
 void ImageLabel::setAutoSize(bool value) {
     ImageElement& first = m_ImgBack->image();
     first.setStretch(!value);
+    if (!value) {
+        fitImage();
+        emit PropertyChanged("AutoSize");
+        return;
+    }
     const QSize before = m_ImgBack->size();
     m_SkipBackResize = true;
     m_ImgBack->resize(first.geometry().width(), m_ImgBack->height());

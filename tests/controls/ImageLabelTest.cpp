@@ -283,6 +283,30 @@ TEST_F(ImageLabelTest, AutoSizeTakesThePicturesSizeOnlyWhenAssigned) {
     EXPECT_EQ(label->imgBack()->image().geometry(), QRect(0, 0, 60, 60));
 }
 
+// Without AutoSize the picture is stretched over the area: assigning it, or
+// reading it from the bag, leaves a bordered control as large as it was.
+TEST_F(ImageLabelTest, AutoSizeFalseKeepsABorderedControlsSize) {
+    for (Appear look : {Appear::None, Appear::ThreeD}) {
+        label->setBorderStyle(BorderStyl::有边框);
+        label->setAppearance(look);
+        label->resize(120, 50); // the host sizes it: the picture fits inside the border
+        label->resize(100, 40);
+        label->setPicture(filled(30, 20, Qt::red));
+        for (int i = 0; i < 3; ++i)
+            label->setAutoSize(false);
+        EXPECT_EQ(label->size(), QSize(100, 40));
+        const int border = label->imgBack()->frameWidth();
+        EXPECT_EQ(label->imgBack()->image().geometry(),
+                  QRect(0, 0, 100 - 2 * border, 40 - 2 * border));
+
+        FakePropertyBag bag;
+        label->WriteProperties(bag);
+        for (int i = 0; i < 2; ++i)
+            label->ReadProperties(bag);
+        EXPECT_EQ(label->size(), QSize(100, 40));
+    }
+}
+
 TEST_F(ImageLabelTest, EverySetterNotifiesItsProperty) {
     QStringList notified;
     QObject::connect(label, &ImageLabel::PropertyChanged,
