@@ -246,6 +246,49 @@ void pressAndRelease(QWidget* control) {
     }
 }
 
+// Validate is asked while the picture area still has the focus; the host's
+// Cancel keeps it there. Only a move to another control of the window asks.
+TEST_F(ImageLabelTest, ValidateComesBeforeTheFocusLeaves) {
+    auto* other = new QLineEdit(host.get());
+    other->setGeometry(150, 10, 100, 30);
+    other->show();
+    QApplication::setActiveWindow(host.get());
+    label->imgBack()->setFocus();
+    if (QApplication::focusWidget() != label->imgBack())
+        GTEST_SKIP() << "the platform plugin moved no focus";
+    QWidget* focusAtValidate = nullptr;
+    bool cancel = true;
+    QObject::connect(label, &ImageLabel::Validate, [&](bool& c) {
+        focusAtValidate = QApplication::focusWidget();
+        c = cancel;
+    });
+
+    QTest::keyClick(label->imgBack(), Qt::Key_Tab);
+    EXPECT_EQ(focusAtValidate, label->imgBack()) << "by Tab";
+    EXPECT_EQ(QApplication::focusWidget(), label->imgBack());
+
+    focusAtValidate = nullptr;
+    pressAndRelease(other);
+    EXPECT_EQ(focusAtValidate, label->imgBack()) << "by a click";
+    EXPECT_EQ(QApplication::focusWidget(), label->imgBack());
+
+    cancel = false;
+    focusAtValidate = nullptr;
+    pressAndRelease(other);
+    EXPECT_EQ(focusAtValidate, label->imgBack());
+    EXPECT_EQ(QApplication::focusWidget(), other);
+    EXPECT_EQ(events.count("Validate"), 3);
+
+    // Going to another window is no move between the form's controls.
+    label->imgBack()->setFocus();
+    QWidget elsewhere;
+    elsewhere.setFocusPolicy(Qt::StrongFocus);
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    elsewhere.setFocus();
+    EXPECT_EQ(events.count("Validate"), 3);
+}
+
 TEST_F(ImageLabelTest, HostResizeFillsThePictureAreaAndImage) {
     label->resize(120, 70);
     EXPECT_EQ(label->imgBack()->geometry(), QRect(0, 0, 120, 70));
