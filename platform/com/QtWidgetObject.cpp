@@ -49,10 +49,13 @@ void collectControls(QWidget* parent, QList<QWidget*>& out) {
         auto* w = qobject_cast<QWidget*>(child);
         if (!w || w->isWindow())
             continue;
-        const bool part = isInnerPart(w) || isSurface(w);
-        if (!part && !w->objectName().isEmpty())
+        const bool surface = isSurface(w);
+        if (!surface && !isInnerPart(w) && !w->objectName().isEmpty())
             out.append(w);
-        if (part || hostsControls(w))
+        // Qt's own parts are looked into only where they hold the controls
+        // (a tab widget's page stack, a scroll area's viewport), not where
+        // they are made of buttons of Qt's (a tab bar's scroll arrows).
+        if (surface || hostsControls(w))
             collectControls(w, out);
     }
 }
