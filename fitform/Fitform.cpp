@@ -98,8 +98,13 @@ void Fitform::WriteProperties(platform::com::IPropertyBag& bag) const {
 // ---- resizing the form
 
 void Fitform::Resize(QWidget* FormObject) {
-    if (!FormObject)
+    if (!FormObject) {
+        // Every statement on a missing form fails and is skipped: the call
+        // still ends as a call does.
+        if (m_ResizePhase != 1)
+            m_ResizePhase = 2;
         return;
+    }
     platform::com::QtWidgetObject form(FormObject, platform::com::QtWidgetObject::Role::Form,
                                        *m_screen);
     Resize(form);
@@ -119,7 +124,7 @@ void Fitform::Resize(ILateBound& FormObject) {
     else
         ratios = firstCall(FormObject, windowState);
     // Without a ratio (an inner size of 0 stored or read, no density) the
-    // controls would all collapse to 0: they are left as they are.
+    // controls are left as they are.
     if (ratios)
         scaleControls(FormObject, *ratios);
 
@@ -128,10 +133,12 @@ void Fitform::Resize(ILateBound& FormObject) {
     attempt([&] { m_FormScaleHeight = toLong(FormObject.get("ScaleHeight")); });
 }
 
+// A stored or a read inner size of 0 gives no ratio: the controls would all
+// collapse to nothing, and stay so.
 std::optional<Fitform::Ratios> Fitform::innerSizeRatios(ILateBound& form) const {
     const auto x = quotient([&] { return toDouble(form.get("ScaleWidth")); }, m_FormScaleWidth);
     const auto y = quotient([&] { return toDouble(form.get("ScaleHeight")); }, m_FormScaleHeight);
-    if (!x || !y)
+    if (!x || !y || *x == 0 || *y == 0)
         return std::nullopt;
     return Ratios{*x, *y};
 }

@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
+
+#include <utility>
 
 using platform::com::ComError;
 using platform::com::toLong;
@@ -36,7 +39,10 @@ ImageLabel::ImageLabel(QWidget* parent, std::shared_ptr<const platform::IScreenM
     connect(m_ImgBack, &PictureArea::clicked, this, &ImageLabel::backClick);
     connect(m_ImgBack, &PictureArea::doubleClicked, this, &ImageLabel::backDblClick);
     connect(m_ImgBack, &PictureArea::painted, this, &ImageLabel::backPaint);
+    connect(m_ImgBack, &PictureArea::focusLeaving, this,
+            [this](bool& cancel) { cancel = validateLeaving(); });
     connect(qApp, &QApplication::focusChanged, this, &ImageLabel::focusMoved);
+    m_ImgBack->installEventFilter(this);
     surfaceResized();
 }
 
@@ -82,10 +88,17 @@ bool ImageLabel::AutoSize() const {
 
 // With stretch off the image element takes its picture's size; the picture
 // area and then the control follow it. Only the second of each pair of
-// width/height assignments sets off the next resize routine.
+// width/height assignments sets off the next resize routine. Stretched, the
+// picture fills the area as it is: the control keeps its size (taking the
+// element's size would shrink a bordered control by its border every time).
 void ImageLabel::setAutoSize(bool value) {
     ImageElement& first = m_ImgBack->image();
     first.setStretch(!value);
+    if (!value) {
+        fitImage();
+        emit PropertyChanged("AutoSize");
+        return;
+    }
     const QSize before = m_ImgBack->size();
     m_SkipBackResize = true;
     m_ImgBack->resize(first.geometry().width(), m_ImgBack->height());
@@ -260,12 +273,73 @@ void ImageLabel::backPaint() {
         emit Paint();
 }
 
-// The picture area is about to lose the focus: the host may keep it there.
-void ImageLabel::focusMoved(QWidget* from, QWidget* to) {
-    if (from != m_ImgBack || !to || to == m_ImgBack || !isEnabled())
-        return;
+// The picture area is about to lose the focus to another control of its
+// window: the host may keep it there. True when it does.
+bool ImageLabel::validateLeaving() {
+    if (!isEnabled())
+        return false;
     bool cancel = false;
     emit Validate(cancel);
-    if (cancel)
+    m_validated = !cancel;
+    return cancel;
+}
+
+// Tab and clicks are validated before they move the focus (focusLeaving and
+// the window's presses). A move made by the host's code is only seen once
+// made: it is validated then, and a Cancel moves the focus back.
+void ImageLabel::focusMoved(QWidget* from, QWidget* to) {
+    if (from != m_ImgBack || !to || to == m_ImgBack || to->window() != window())
+        return;
+    if (std::exchange(m_validated, false))
+        return;
+    if (validateLeaving())
         m_ImgBack->setFocus(Qt::OtherFocusReason);
+    m_validated = false;
+}
+
+void ImageLabel::watchWindow(bool on) {
+    QWindow* handle = on ? window()->windowHandle() : nullptr;
+    if (handle == m_watchedWindow)
+        return;
+    if (m_watchedWindow)
+        m_watchedWindow->removeEventFilter(this);
+    m_watchedWindow = handle;
+    if (handle)
+        handle->installEventFilter(this);
+}
+
+// The widget a press at this point of the window gives the focus to, as the
+// platform chooses it: the one under the pointer or the first of its
+// containers that takes the focus by click.
+QWidget* ImageLabel::clickFocusTaker(const QPoint& windowPos) const {
+    QWidget* top = window();
+    QWidget* w = top->childAt(windowPos);
+    for (w = w ? w : top; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+        QWidget* taker = w->focusProxy() ? w->focusProxy() : w;
+        if (w->isEnabled() && (taker->focusPolicy() & Qt::ClickFocus))
+            return taker;
+    }
+    return nullptr;
+}
+
+bool ImageLabel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_ImgBack) {
+        if (event->type() == QEvent::FocusIn) {
+            m_validated = false;
+            watchWindow(true);
+        } else if (event->type() == QEvent::FocusOut) {
+            watchWindow(false);
+        }
+        return false;
+    }
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (watched == m_watchedWindow && press && m_ImgBack->hasFocus()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        QWidget* taker = clickFocusTaker(mouse->position().toPoint());
+        // A cancelled move leaves the focus here, and the press unanswered.
+        if (taker && taker != m_ImgBack && validateLeaving())
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }

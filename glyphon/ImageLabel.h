@@ -5,7 +5,9 @@
 #include "screen/IScreenMetrics.h"
 
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include <cstdint>
 #include <memory>
@@ -81,6 +83,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void surfaceResized();
@@ -96,10 +99,17 @@ private:
     void backDblClick();
     void backPaint();
     void focusMoved(QWidget* from, QWidget* to);
+    bool validateLeaving();
+    void watchWindow(bool on);
+    QWidget* clickFocusTaker(const QPoint& windowPos) const;
 
     std::shared_ptr<const platform::IScreenMetrics> m_screen;
     PictureArea* m_ImgBack;
     bool m_MouseInside = false;
     bool m_SkipBackResize = false;
     bool m_SkipControlResize = false;
+    // While the picture area has the focus: its window, whose mouse presses
+    // are looked at before they move the focus.
+    QPointer<QWindow> m_watchedWindow;
+    bool m_validated = false; // the coming focus move has been validated
 };

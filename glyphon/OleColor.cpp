@@ -8,9 +8,9 @@ namespace {
 
 constexpr std::uint32_t kSystemFlag = 0x80000000;
 
-// The platform's system colour indices 0..24 and the palette roles that play
-// the same part on a Qt desktop.
-constexpr std::array<QPalette::ColorRole, 25> kSystemRoles{
+// The platform's system colour indices 0..30 and the palette roles that play
+// the same part on a Qt desktop (index 25 has no part of its own there).
+constexpr std::array<QPalette::ColorRole, 31> kSystemRoles{
     QPalette::Button,          // 0 scroll bar
     QPalette::Window,          // 1 desktop
     QPalette::Highlight,       // 2 active caption
@@ -36,6 +36,12 @@ constexpr std::array<QPalette::ColorRole, 25> kSystemRoles{
     QPalette::Midlight,        // 22 3-D light
     QPalette::ToolTipText,     // 23 tooltip text
     QPalette::ToolTipBase,     // 24 tooltip background
+    QPalette::Window,          // 25 (unnamed)
+    QPalette::Link,            // 26 hot-tracked item
+    QPalette::Highlight,       // 27 active caption gradient
+    QPalette::Mid,             // 28 inactive caption gradient
+    QPalette::Highlight,       // 29 menu highlight
+    QPalette::Window,          // 30 menu bar
 };
 
 } // namespace

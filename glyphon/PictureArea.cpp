@@ -161,3 +161,9 @@ void PictureArea::changeEvent(QEvent* event) {
         imageChanged();
     QFrame::changeEvent(event);
 }
+
+bool PictureArea::focusNextPrevChild(bool next) {
+    bool cancel = false;
+    emit focusLeaving(cancel);
+    return cancel || QFrame::focusNextPrevChild(next);
+}

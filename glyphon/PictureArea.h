@@ -47,6 +47,9 @@ signals:
     void clicked();
     void doubleClicked();
     void painted();
+    // The keyboard is about to move the focus to another control; a handler
+    // setting `cancel` keeps it here.
+    void focusLeaving(bool& cancel);
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -56,6 +59,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void updateFrame();

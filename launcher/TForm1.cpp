@@ -178,8 +178,7 @@ void TForm1::FormCreate() {
 }
 
 bool TForm1::isSmallFonts() const {
-    const double twips = m_platform.screen->twipsPerPixelX();
-    return twips > 0 && std::lround(1440.0 / twips) == 96;
+    return std::lround(m_platform.screen->dotsPerInchX()) == 96;
 }
 
 void TForm1::loadBackground() {

@@ -4,24 +4,59 @@
 #include "com/QtControlCollection.h"
 #include "com/VariantConvert.h"
 
+#include <QGroupBox>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QToolBox>
+
 #include <cmath>
 
 namespace platform::com {
 
 namespace {
 
+// Qt's own parts of a widget, named "qt_..." (a tab widget's page stack, a
+// scroll area's viewport, a spin box's line edit).
 bool isInnerPart(const QWidget* w) {
     return w->objectName().startsWith("qt_");
+}
+
+// A page of a tab or stacked widget, or a scroll area's content: the
+// surface its container shows, part of the container and no control.
+bool isSurface(const QWidget* w) {
+    const QWidget* parent = w->parentWidget();
+    if (qobject_cast<const QStackedWidget*>(parent))
+        return true;
+    const auto* area = parent ? qobject_cast<const QScrollArea*>(parent->parentWidget()) : nullptr;
+    return area && area->widget() == w;
+}
+
+// Widgets that host controls, as a form does: plain widgets and frames,
+// group boxes, tab and stacked widgets, scroll areas, tool boxes, splitters.
+// Any other widget is a control, and what it is made of is its own.
+bool hostsControls(const QWidget* w) {
+    const QMetaObject* type = w->metaObject();
+    return type == &QWidget::staticMetaObject || type == &QFrame::staticMetaObject ||
+           qobject_cast<const QGroupBox*>(w) || qobject_cast<const QTabWidget*>(w) ||
+           qobject_cast<const QStackedWidget*>(w) || qobject_cast<const QScrollArea*>(w) ||
+           qobject_cast<const QToolBox*>(w) || qobject_cast<const QSplitter*>(w);
 }
 
 void collectControls(QWidget* parent, QList<QWidget*>& out) {
     for (QObject* child : parent->children()) {
         auto* w = qobject_cast<QWidget*>(child);
-        if (!w || w->isWindow() || isInnerPart(w))
+        if (!w || w->isWindow())
             continue;
-        if (!w->objectName().isEmpty())
+        const bool surface = isSurface(w);
+        if (!surface && !isInnerPart(w) && !w->objectName().isEmpty())
             out.append(w);
-        collectControls(w, out);
+        // Qt's own parts are looked into only where they hold the controls
+        // (a tab widget's page stack, a scroll area's viewport), not where
+        // they are made of buttons of Qt's (a tab bar's scroll arrows).
+        if (surface || hostsControls(w))
+            collectControls(w, out);
     }
 }
 

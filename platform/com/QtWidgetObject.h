@@ -16,9 +16,11 @@ namespace platform::com {
 // a form has "WindowState" (0 normal, 1 minimised, 2 maximised), "Width" and
 // "Height" (outer, with the frame), "ScaleWidth" and "ScaleHeight" (inner),
 // "FontSize" (points) and "Controls"; a control has "Left", "Top" (within its
-// container), "Width", "Height" and "FontSize". The form's controls are its
-// named descendant widgets that are not windows (a designed form names every
-// widget); Qt's inner parts, named "qt_...", and what they hold are not.
+// container), "Width", "Height" and "FontSize". The form's controls are the
+// named widgets it hosts (a designed form names every widget): on the form
+// itself and in its containers (frames, group boxes, tab pages, scroll areas
+// and the like), not windows, and not the parts a control is made of (the
+// image button's picture area, a spin box's line edit).
 // The screen metrics must outlive the object.
 class QtWidgetObject : public ILateBound {
 public:

@@ -3,6 +3,7 @@
 #include "PlatformError.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -25,6 +26,18 @@ using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementCloser>;
 
 QString text(const char* s) {
     return s ? QString::fromUtf8(s) : QString();
+}
+
+// A date is ISO text "YYYY-MM-DD"; a date-time at midnight is that date (as a
+// date and a date-time of the day's start are one value on the platform),
+// any other date-time carries its time: "YYYY-MM-DD hh:mm:ss".
+QString storedDate(const QVariant& v) {
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate().toString(Qt::ISODate);
+    const QDateTime when = v.toDateTime();
+    if (when.time() == QTime(0, 0))
+        return when.date().toString(Qt::ISODate);
+    return when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
 int bindValue(sqlite3_stmt* st, int index, const QVariant& v) {
@@ -54,8 +67,9 @@ int bindValue(sqlite3_stmt* st, int index, const QVariant& v) {
                                  SQLITE_TRANSIENT);
     }
     case QMetaType::QDate:
-        return sqlite3_bind_text(st, index, v.toDate().toString(Qt::ISODate).toUtf8().constData(),
-                                 -1, SQLITE_TRANSIENT);
+    case QMetaType::QDateTime:
+        return sqlite3_bind_text(st, index, storedDate(v).toUtf8().constData(), -1,
+                                 SQLITE_TRANSIENT);
     default: {
         const QByteArray s = v.toString().toUtf8();
         return sqlite3_bind_text(st, index, s.constData(), static_cast<int>(s.size()),

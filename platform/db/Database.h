@@ -20,8 +20,8 @@ struct QueryResult {
 };
 
 // One open SQLCipher database file. Values cross as QVariant: Null is an
-// invalid QVariant, integers are qlonglong, text is QString, dates (QDate) are
-// written as ISO text "YYYY-MM-DD". All statements take positional `?`
+// invalid QVariant, integers are qlonglong, text is QString, dates (QDate, or
+// a QDateTime at midnight) are written as ISO text "YYYY-MM-DD". All statements take positional `?`
 // parameters; nothing is ever pasted into SQL text.
 class Database {
 public:

@@ -18,6 +18,9 @@ inline constexpr std::uint32_t DM_PELSWIDTH = 0x00080000;
 inline constexpr std::uint32_t DM_PELSHEIGHT = 0x00100000;
 inline constexpr std::uint32_t DM_DISPLAYFREQUENCY = 0x00400000;
 
+// The mode number that asks for the mode in force instead of a listed one.
+inline constexpr int ENUM_CURRENT_SETTINGS = -1;
+
 // Flags and results of a display-settings change.
 inline constexpr std::uint32_t CDS_FULLSCREEN = 4;
 enum class DispChange : int {

@@ -9,8 +9,9 @@ class IDisplay {
 public:
     virtual ~IDisplay() = default;
 
-    // Fills `mode` with display mode number `modeNum` of the current display;
-    // false when there is no such mode.
+    // Fills `mode` with display mode number `modeNum` of the current display,
+    // or with the mode in force for ENUM_CURRENT_SETTINGS; false when there is
+    // no such mode.
     virtual bool enumDisplaySettings(int modeNum, DisplayMode& mode) = 0;
 
     // Switches to the width and height in `mode` (only the fields named in its

@@ -205,13 +205,15 @@ RandrDisplay::~RandrDisplay() {
 }
 
 bool RandrDisplay::enumDisplaySettings(int modeNum, DisplayMode& mode) {
-    if (!m_hasRandr || modeNum < 0)
+    if (!m_hasRandr || modeNum < ENUM_CURRENT_SETTINGS)
         return false;
     Resources res(XRRGetScreenResourcesCurrent(m_display, m_root));
     const auto target = res ? findTarget(m_display, m_root, res.get()) : std::nullopt;
     if (!target || modeNum >= target->output->nmode)
         return false;
-    const XRRModeInfo* info = findMode(res.get(), target->output->modes[modeNum]);
+    const RRMode id =
+        modeNum == ENUM_CURRENT_SETTINGS ? target->crtc->mode : target->output->modes[modeNum];
+    const XRRModeInfo* info = findMode(res.get(), id);
     if (!info)
         return false;
     mode.fields = kAllFields;

@@ -25,7 +25,8 @@ public:
     RandrDisplay& operator=(const RandrDisplay&) = delete;
 
     // Mode `modeNum` of the output's list (0 is the first listed, not the one
-    // in force): size, bits per pixel of the screen, refresh rounded to Hz.
+    // in force), or the mode in force for ENUM_CURRENT_SETTINGS: size, bits
+    // per pixel of the screen, refresh rounded to Hz.
     bool enumDisplaySettings(int modeNum, DisplayMode& mode) override;
     // Fields left out of the mask keep the value in force. Among the modes
     // of that size the highest refresh wins. BadMode when the output has no

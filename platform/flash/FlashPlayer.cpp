@@ -21,6 +21,21 @@ void FlashPlayer::setMovie(const QString& path) {
 void FlashPlayer::play() {
     if (m_movie.frames.isEmpty())
         return;
+    m_playing = true;
+    if (isVisible())
+        run();
+}
+
+void FlashPlayer::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_playing && !m_timer.isActive())
+        QTimer::singleShot(0, this, [this] {
+            if (m_playing && !m_timer.isActive())
+                run();
+        });
+}
+
+void FlashPlayer::run() {
     const double rate = m_movie.frameRate > 0 ? m_movie.frameRate : 12.0;
     m_timer.start(std::max(1, static_cast<int>(1000.0 / rate)));
     // The first frame's actions run as soon as it is shown.
@@ -29,6 +44,7 @@ void FlashPlayer::play() {
 }
 
 void FlashPlayer::stop() {
+    m_playing = false;
     m_timer.stop();
 }
 

@@ -10,10 +10,13 @@
 
 namespace platform {
 
-// Wave playback on the default PulseAudio sink (libsndfile decodes, the
-// simple client API plays) on a thread of its own, so the window thread
-// stays free; the completion notice is posted back to the window thread.
-// Without a sound server a play ends at once (and still sends its notice).
+// Wave playback on the default PulseAudio sink (libsndfile decodes) on a
+// thread of its own, so the window thread stays free; the completion notice
+// is posted back to the window thread once the end has been heard. A close
+// or a new play stops the sound at once: what the server still holds is
+// dropped, not played out, and the window thread waits only for the worker
+// to notice. Without a sound server a play ends at once (and still sends its
+// notice).
 class PulseMediaPlayer : public IMediaPlayer {
 public:
     PulseMediaPlayer();
@@ -25,9 +28,10 @@ public:
     void close() override;
 
 private:
+    struct Run;
+    static void playFile(const QString& path, Run& run);
     void finishPlayback();
 
-    struct Run;
     QString m_path;
     bool m_open = false;
     std::shared_ptr<Run> m_run;

@@ -30,4 +30,14 @@ double ScreenMetrics::twipsPerPixelY() const {
     return screen ? twipsFor(screen->logicalDotsPerInchY()) : kDefaultTwipsPerPixel;
 }
 
+// Qt 6 takes a desktop setting above 96 dpi over as a scale of its pixels
+// and then reports 96 logical dpi: the setting is the two together.
+double ScreenMetrics::dotsPerInchX() const {
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    return screen ? screen->logicalDotsPerInchX() * screen->devicePixelRatio()
+                  : kTwipsPerInch / kDefaultTwipsPerPixel;
+}
+
 } // namespace platform

@@ -10,6 +10,7 @@ class ScreenMetrics : public IScreenMetrics {
 public:
     double twipsPerPixelX() const override;
     double twipsPerPixelY() const override;
+    double dotsPerInchX() const override;
 };
 
 } // namespace platform

@@ -25,10 +25,18 @@ PulseConnection::~PulseConnection() {
 }
 
 bool PulseConnection::connect(Deadline deadline) {
+    return connect(deadline, [] { return false; });
+}
+
+bool PulseConnection::connect(Deadline deadline, const std::function<bool()>& abandon) {
     if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
         return false;
-    return runUntil([this] { return pa_context_get_state(m_context) == PA_CONTEXT_READY; },
-                    deadline);
+    const auto isReady = [this] { return pa_context_get_state(m_context) == PA_CONTEXT_READY; };
+    return runUntil([&] { return isReady() || abandon(); }, deadline) && isReady();
+}
+
+void PulseConnection::wakeup() {
+    pa_mainloop_wakeup(m_loop);
 }
 
 bool PulseConnection::runUntil(const std::function<bool()>& done, Deadline deadline) {

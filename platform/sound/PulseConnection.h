@@ -25,12 +25,18 @@ public:
     // Connects to the server the usual client settings name (PULSE_SERVER,
     // client.conf). Never starts a server. False when none answers in time.
     bool connect(Deadline deadline);
+    // The same, given up as soon as `abandon` returns true (see wakeup()).
+    bool connect(Deadline deadline, const std::function<bool()>& abandon);
 
     // Runs the loop until `done` returns true. False when the deadline passes
     // first or the connection is lost.
     bool runUntil(const std::function<bool()>& done, Deadline deadline);
 
     pa_context* context() const { return m_context; }
+
+    // Makes a runUntil() waiting on another thread look at its condition
+    // again at once; the one call that may come from any thread.
+    void wakeup();
 
 private:
     pa_mainloop* m_loop = nullptr;

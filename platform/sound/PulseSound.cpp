@@ -42,11 +42,15 @@ struct SinkCount {
     bool done = false;
 };
 
+// The sink the sound server offers on a machine without a sound card
+// ("Dummy Output"), so that clients have somewhere to play: not a device.
+constexpr char kPlaceholderSink[] = "auto_null";
+
 void countSink(pa_context*, const pa_sink_info* info, int eol, void* userdata) {
     auto* count = static_cast<SinkCount*>(userdata);
     if (eol != 0)
         count->done = true;
-    else if (info)
+    else if (info && qstrcmp(info->name, kPlaceholderSink) != 0)
         ++count->sinks;
 }
 

@@ -17,7 +17,8 @@ public:
     explicit PulseSound(std::chrono::milliseconds answerTimeout = std::chrono::seconds(3),
                         std::chrono::milliseconds stallTimeout = std::chrono::seconds(10));
 
-    // Number of sinks; 0 when no server answers in time.
+    // Number of sinks, not counting the placeholder sink the server offers
+    // when the machine has no sound card; 0 when no server answers in time.
     int waveOutDeviceCount() override;
     // Decodes the file with libsndfile, plays it on the default sink and
     // returns once the server has played it all; false for a file that is

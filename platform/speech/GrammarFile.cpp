@@ -1,6 +1,7 @@
 #include "GrammarFile.h"
 
 #include "PlatformError.h"
+#include "paths/PathLookup.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -34,7 +35,7 @@ QString decode(const QByteArray& bytes) {
 } // namespace
 
 std::vector<GrammarRule> GrammarFile::load(const QString& path) {
-    QFile file(path);
+    QFile file(PathLookup().resolve(path));
     if (!file.open(QIODevice::ReadOnly))
         throw PlatformError(
             QStringLiteral("Cannot read the grammar file %1: %2").arg(path, file.errorString()));

@@ -25,7 +25,9 @@ struct GrammarRule {
 // code page (read as Latin-1 when it is not valid UTF-8).
 class GrammarFile {
 public:
-    // Raises PlatformError when the file is missing, unreadable or malformed.
+    // The path is found as every file of the programs is (PathLookup: "\"
+    // and any letter case). Raises PlatformError when the file is missing,
+    // unreadable or malformed.
     static std::vector<GrammarRule> load(const QString& path);
     static std::vector<GrammarRule> parse(const QByteArray& bytes, const QString& origin);
 

@@ -1,6 +1,7 @@
 #include "WaveFile.h"
 
 #include "PlatformError.h"
+#include "paths/PathLookup.h"
 
 #include <QFile>
 #include <sndfile.h>
@@ -18,7 +19,7 @@ bool isWaveContainer(int format) {
 
 WaveFile WaveFile::read(const QString& path) {
     SF_INFO info{};
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = QFile::encodeName(PathLookup().resolve(path));
     SNDFILE* file = sf_open(name.constData(), SFM_READ, &info);
     if (!file)
         throw PlatformError(QStringLiteral("Cannot open the sound file %1: %2")

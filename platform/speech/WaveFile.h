@@ -12,8 +12,9 @@ struct WaveFile {
     int channels = 0;
     std::vector<std::int16_t> samples;
 
-    // Reads a RIFF/RF64 wave file; raises PlatformError when the file is
-    // missing, unreadable or holds anything but wave audio.
+    // Reads a RIFF/RF64 wave file, found through PathLookup ("\" and any
+    // letter case); raises PlatformError when the file is missing, unreadable
+    // or holds anything but wave audio.
     static WaveFile read(const QString& path);
     // Mono 16 kHz audio, averaged and resampled linearly: what the recogniser hears.
     std::vector<std::int16_t> toMono16k() const;

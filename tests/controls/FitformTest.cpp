@@ -167,6 +167,37 @@ TEST_F(FitformTest, StoredInnerSizeOfZeroLeavesControlsAlone) {
     expectGeometry(text, 500, -101, 1500, 1500);
 }
 
+// A form reduced to no inner size when the call comes: a ratio of 0 would
+// collapse every control for good.
+TEST_F(FitformTest, InnerSizeOfZeroReadAtCallTimeLeavesControlsAlone) {
+    fit->Resize(form);
+    for (const char* side : {"ScaleWidth", "ScaleHeight"}) {
+        form.set("ScaleWidth", 9000.0);
+        form.set("ScaleHeight", 6600.0);
+        fit->Resize(form);
+        form.set(side, 0.0);
+        fit->Resize(form);
+        expectGeometry(text, 1001, -101, 3000, 1500);
+        expectGeometry(image, 150, 300, 450, 600);
+    }
+
+    Fitform maximised(nullptr, screen);
+    maximised.setFormScaleWidth(9000);
+    maximised.setFormScaleHeight(6600);
+    form.set("WindowState", 2);
+    form.set("ScaleWidth", 0.0);
+    maximised.Resize(form);
+    expectGeometry(text, 1001, -101, 3000, 1500);
+    EXPECT_EQ(maximised.resizePhase(), 2);
+}
+
+TEST(FitformNoForm, ResizeWithoutAFormEndsTheFirstCall) {
+    ensureApp();
+    Fitform fit;
+    fit.Resize(static_cast<QWidget*>(nullptr));
+    EXPECT_EQ(fit.resizePhase(), 2);
+}
+
 TEST_F(FitformTest, MaximisedFirstCallWithoutStoredSizeLeavesControlsAlone) {
     fit->setFormScaleWidth(0);
     form.set("WindowState", 2);

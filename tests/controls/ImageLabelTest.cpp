@@ -1,13 +1,17 @@
 #include "ImageLabel.h"
 #include "FakePropertyBag.h"
 #include "FakeScreenMetrics.h"
+#include "OleColor.h"
 #include "PictureArea.h"
 #include "QtPrinters.h"
 #include "TestApp.h"
 #include "com/ComError.h"
 
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -229,6 +233,62 @@ TEST_F(ImageLabelTest, DisabledControlRaisesNothing) {
     EXPECT_EQ(names(), QStringList{"Paint"});
 }
 
+// A press on another control of the window, delivered as the window system
+// delivers it: to the window, which hands it to the control under the pointer.
+void pressAndRelease(QWidget* control) {
+    QWidget* top = control->window();
+    const QPointF at = control->mapTo(top, QPoint(5, 5));
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, at, top->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(top->windowHandle(), &e);
+    }
+}
+
+// Validate is asked while the picture area still has the focus; the host's
+// Cancel keeps it there. Only a move to another control of the window asks.
+TEST_F(ImageLabelTest, ValidateComesBeforeTheFocusLeaves) {
+    auto* other = new QLineEdit(host.get());
+    other->setGeometry(150, 10, 100, 30);
+    other->show();
+    QApplication::setActiveWindow(host.get());
+    label->imgBack()->setFocus();
+    if (QApplication::focusWidget() != label->imgBack())
+        GTEST_SKIP() << "the platform plugin moved no focus";
+    QWidget* focusAtValidate = nullptr;
+    bool cancel = true;
+    QObject::connect(label, &ImageLabel::Validate, [&](bool& c) {
+        focusAtValidate = QApplication::focusWidget();
+        c = cancel;
+    });
+
+    QTest::keyClick(label->imgBack(), Qt::Key_Tab);
+    EXPECT_EQ(focusAtValidate, label->imgBack()) << "by Tab";
+    EXPECT_EQ(QApplication::focusWidget(), label->imgBack());
+
+    focusAtValidate = nullptr;
+    pressAndRelease(other);
+    EXPECT_EQ(focusAtValidate, label->imgBack()) << "by a click";
+    EXPECT_EQ(QApplication::focusWidget(), label->imgBack());
+
+    cancel = false;
+    focusAtValidate = nullptr;
+    pressAndRelease(other);
+    EXPECT_EQ(focusAtValidate, label->imgBack());
+    EXPECT_EQ(QApplication::focusWidget(), other);
+    EXPECT_EQ(events.count("Validate"), 3);
+
+    // Going to another window is no move between the form's controls.
+    label->imgBack()->setFocus();
+    QWidget elsewhere;
+    elsewhere.setFocusPolicy(Qt::StrongFocus);
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    elsewhere.setFocus();
+    EXPECT_EQ(events.count("Validate"), 3);
+}
+
 TEST_F(ImageLabelTest, HostResizeFillsThePictureAreaAndImage) {
     label->resize(120, 70);
     EXPECT_EQ(label->imgBack()->geometry(), QRect(0, 0, 120, 70));
@@ -266,6 +326,30 @@ TEST_F(ImageLabelTest, AutoSizeTakesThePicturesSizeOnlyWhenAssigned) {
     EXPECT_EQ(label->imgBack()->image().geometry(), QRect(0, 0, 60, 60));
 }
 
+// Without AutoSize the picture is stretched over the area: assigning it, or
+// reading it from the bag, leaves a bordered control as large as it was.
+TEST_F(ImageLabelTest, AutoSizeFalseKeepsABorderedControlsSize) {
+    for (Appear look : {Appear::None, Appear::ThreeD}) {
+        label->setBorderStyle(BorderStyl::有边框);
+        label->setAppearance(look);
+        label->resize(120, 50); // the host sizes it: the picture fits inside the border
+        label->resize(100, 40);
+        label->setPicture(filled(30, 20, Qt::red));
+        for (int i = 0; i < 3; ++i)
+            label->setAutoSize(false);
+        EXPECT_EQ(label->size(), QSize(100, 40));
+        const int border = label->imgBack()->frameWidth();
+        EXPECT_EQ(label->imgBack()->image().geometry(),
+                  QRect(0, 0, 100 - 2 * border, 40 - 2 * border));
+
+        FakePropertyBag bag;
+        label->WriteProperties(bag);
+        for (int i = 0; i < 2; ++i)
+            label->ReadProperties(bag);
+        EXPECT_EQ(label->size(), QSize(100, 40));
+    }
+}
+
 TEST_F(ImageLabelTest, EverySetterNotifiesItsProperty) {
     QStringList notified;
     QObject::connect(label, &ImageLabel::PropertyChanged,
@@ -297,6 +381,17 @@ TEST_F(ImageLabelTest, InvalidValuesAreTheCallersErrors) {
     EXPECT_EQ(number([&] { label->setBackColor(0x01000000); }), 380);
     EXPECT_EQ(label->BorderStyle(), BorderStyl::无边框);
     EXPECT_EQ(label->BackColor(), 0x8000000Fu);
+}
+
+// Every system colour the platform defines, 0x80000000 to 0x8000001E.
+TEST_F(ImageLabelTest, EverySystemColourIsABackColour) {
+    for (std::uint32_t index = 0; index <= 30; ++index) {
+        const std::uint32_t colour = 0x80000000u | index;
+        EXPECT_NO_THROW(label->setBackColor(colour)) << index;
+        EXPECT_EQ(label->BackColor(), colour);
+        EXPECT_TRUE(OleColor::toColor(colour, label->palette()).isValid()) << index;
+    }
+    EXPECT_THROW(label->setBackColor(0x8000001F), ComError);
 }
 
 TEST_F(ImageLabelTest, NewControlSavesOnlyItsPicture) {

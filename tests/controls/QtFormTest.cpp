@@ -1,12 +1,16 @@
 #include "FakeScreenMetrics.h"
 #include "Fitform.h"
+#include "ImageLabel.h"
+#include "PictureArea.h"
 #include "TestApp.h"
 #include "com/QtWidgetObject.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -97,6 +101,68 @@ protected:
             fit->Resize(this);
     }
 };
+
+QWidget* place(QWidget* w, const char* name, QRect geometry) {
+    w->setObjectName(name);
+    w->setGeometry(geometry);
+    return w;
+}
+
+QStringList controlNames(QWidget* form) {
+    QStringList names;
+    for (QWidget* w : platform::com::QtWidgetObject::controlsOf(form))
+        names << w->objectName();
+    return names;
+}
+
+// The image button is one control of the form; its picture area is a part of
+// it, which the button sizes itself.
+TEST(QtFormParts, ImageButtonsPictureAreaIsNoControlOfTheForm) {
+    ensureApp();
+    QWidget form;
+    form.resize(400, 300);
+    auto* button = new ImageLabel(&form, std::make_shared<FakeScreenMetrics>(15));
+    place(button, "CmdDo", {100, 50, 200, 60});
+    form.show();
+    EXPECT_EQ(controlNames(&form), QStringList{"CmdDo"});
+
+    Fitform fit(nullptr, std::make_shared<FakeScreenMetrics>(12));
+    fit.setFormScaleWidth(400 * 15);
+    fit.setFormScaleHeight(300 * 15);
+    fit.Resize(&form);
+    EXPECT_EQ(button->geometry(), QRect(80, 40, 160, 48));
+    EXPECT_EQ(button->imgBack()->geometry(), QRect(0, 0, 160, 48)) << "the picture fills it";
+    EXPECT_EQ(button->imgBack()->image().geometry(), QRect(0, 0, 160, 48));
+}
+
+TEST(QtFormParts, ControlsOnTabPagesAndInScrollAreasAreTheFormsToo) {
+    ensureApp();
+    QWidget form;
+    form.resize(400, 300);
+    auto* tabs = new QTabWidget(&form);
+    place(tabs, "tabPages", {0, 150, 200, 150});
+    auto* page = new QWidget;
+    page->setObjectName("tabPage1");
+    tabs->addTab(page, "1");
+    QWidget* onPage = place(new QLabel("on a page", page), "lblOnPage", {10, 10, 100, 20});
+    auto* scroll = new QScrollArea(&form);
+    place(scroll, "scrArea", {200, 150, 200, 150});
+    auto* content = new QWidget;
+    content->setObjectName("scrContent");
+    content->resize(300, 300);
+    scroll->setWidget(content);
+    QWidget* inScroll = place(new QPushButton("in", content), "cmdInScroll", {20, 20, 100, 40});
+    form.show();
+    EXPECT_EQ(controlNames(&form),
+              (QStringList{"tabPages", "lblOnPage", "scrArea", "cmdInScroll"}));
+
+    Fitform fit(nullptr, std::make_shared<FakeScreenMetrics>(12));
+    fit.setFormScaleWidth(400 * 15);
+    fit.setFormScaleHeight(300 * 15);
+    fit.Resize(&form);
+    EXPECT_EQ(onPage->geometry(), QRect(8, 8, 80, 16));
+    EXPECT_EQ(inScroll->geometry(), QRect(16, 16, 80, 32));
+}
 
 TEST(QtFormShown, ResizeHandlerDrivesTheResizer) {
     ensureApp();

@@ -138,8 +138,30 @@ TEST_F(StartUpTest, SplashShowsItsPicture) {
     const QString out = qEnvironmentVariable("VERBARO_TEST_TMP");
     if (!out.isEmpty() && QDir().mkpath(out))
         picture.save(out + "/splash.png");
-    EXPECT_FALSE(splash.Timer1->isActive()) << "the timer waits for the load handler";
+    EXPECT_FALSE(splash.timerEnabled()) << "the timer waits for the load handler";
     EXPECT_EQ(splash.Timer1->interval(), 10);
+}
+
+// The slow steps of the timer tick run with the splash on screen: the timer
+// starts once the window has been painted, not when the load handler runs.
+TEST_F(StartUpTest, SlowStepsWaitForTheSplashToBePainted) {
+    LessonDbFixture::write(folder.path());
+    struct PaintWatch : QObject {
+        bool painted = false;
+        bool eventFilter(QObject*, QEvent* e) override {
+            painted = painted || e->type() == QEvent::Paint;
+            return false;
+        }
+    } watch;
+    bool paintedAtSoundCheck = false;
+    fake.sound.onQuery = [&] { paintedAtSoundCheck = watch.painted; };
+    FrmMain& splash = program.forms.get<FrmMain>();
+    splash.installEventFilter(&watch);
+    StartUp(program, folder.path());
+    EXPECT_FALSE(splash.Timer1->isActive()) << "not painted yet";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return program.forms.isLoaded<frmUnit>(); }, 10000));
+    EXPECT_EQ(fake.sound.deviceQueries, 1);
+    EXPECT_TRUE(paintedAtSoundCheck);
 }
 
 TEST_F(StartUpTest, RestartNeededAsksAndGoesOn) {
@@ -155,7 +177,7 @@ TEST_F(StartUpTest, RestartNeededAsksAndGoesOn) {
         EXPECT_EQ(f.messages.shown[0].buttons, MsgButtons::YesNo);
         EXPECT_TRUE(f.messages.shown[0].systemModal);
         EXPECT_EQ(f.display.rebootRequests, answer == MsgAnswer::Yes ? 1 : 0);
-        EXPECT_TRUE(p.forms.get<FrmMain>().Timer1->isActive()) << "start-up goes on";
+        EXPECT_TRUE(p.forms.get<FrmMain>().timerEnabled()) << "start-up goes on";
         p.forms.unload<FrmMain>();
     }
 }

@@ -6,6 +6,7 @@
 #include "paths/PathLookup.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -86,6 +87,52 @@ TEST(MyDataEm, OpenDatabaseOpensTheUnitListAndTheDays) {
     em.OpenDatabase(f.dataPath());
     EXPECT_EQ(em.rsSelUnit.AbsolutePosition(), 1);
     EXPECT_EQ(em.rsSelCom.RecordCount(), 2);
+}
+
+// The practice log's day is a date: looked up with a date or a date-time of
+// that day, written and read back as a date.
+TEST(MyDataEm, DaysOfThePracticeLogAreDates) {
+    LessonDbFixture f;
+    f.db().exec("INSERT INTO TAB_Box VALUES ('2026-12-01', 5, 3), ('2026-12-09', 1, 1)");
+    f.closeDb();
+    MyDataEm em;
+    em.OpenDatabase(f.dataPath());
+    const QDate day(2026, 12, 9);
+    const QVariant lookups[] = {day, QDateTime(day, QTime(0, 0)), QDateTime(day, QTime(14, 30)),
+                                "2026-12-09"};
+    for (const QVariant& when : lookups) {
+        em.Reopen(em.SelRe, "Date1", when);
+        ASSERT_EQ(em.rsSelRe.RecordCount(), 1) << when.toString().toStdString();
+        EXPECT_EQ(MyDataEm::Day(em.rsSelRe.Field("NowData")), day);
+        EXPECT_EQ(em.rsSelRe.Field("NowCishu").toInt(), 1);
+    }
+
+    // A new day written from a date-time holds the date alone.
+    const QDate next(2026, 12, 10);
+    em.Reopen(em.SelRe, "Date1", QDateTime(next, QTime(8, 15)));
+    ASSERT_EQ(em.rsSelRe.RecordCount(), 0);
+    em.rsSelRe.AddNew();
+    em.rsSelRe.SetField("NowData", MyDataEm::Day(QDateTime(next, QTime(8, 15))));
+    em.rsSelRe.SetField("NowChengji", 0);
+    em.rsSelRe.SetField("NowCishu", 0);
+    em.rsSelRe.Update();
+    em.Reopen(em.SelRe, "Date1", next);
+    EXPECT_EQ(em.rsSelRe.RecordCount(), 1);
+    em.rsSelCom.Close();
+    em.SelCom.OpenRecordset();
+    EXPECT_EQ(column(em.rsSelCom, "NowData"),
+              QStringList({"2026-12-10", "2026-12-09", "2026-12-01"}));
+    EXPECT_EQ(MyDataEm::Day(em.rsSelCom.Field("NowData")), next);
+    EXPECT_FALSE(MyDataEm::Day(QVariant()).isValid()) << "Null is no day";
+}
+
+// The database binds a date-time of midnight as the date it is.
+TEST(MyDataEm, MidnightDateTimeFindsItsDay) {
+    LessonDbFixture f;
+    f.db().exec("INSERT INTO TAB_Box VALUES ('2026-12-09', 1, 1)");
+    const auto rows =
+        f.db().query("select * from TAB_Box where NowData=?", {QDateTime(QDate(2026, 12, 9), {})});
+    EXPECT_EQ(rows.rows.size(), 1u);
 }
 
 TEST(MyDataEm, OpenDatabaseFailsWithoutTheFile) {

@@ -4,8 +4,9 @@
 
 #include <vector>
 
-// A screen of a given size that accepts the modes it lists and reports a
-// chosen result for the others.
+// A screen of a given size and refresh rate that accepts the modes it lists
+// (at the rate asked for, when the mask names one) and reports a chosen result
+// for the others.
 class FakeDisplay : public platform::IDisplay {
 public:
     bool enumDisplaySettings(int modeNum, platform::DisplayMode& mode) override;
@@ -18,8 +19,10 @@ public:
         return true;
     }
 
+    // The mode in force.
     int width = 1280;
     int height = 1024;
+    std::uint32_t frequency = 60;
     double twipsPerPixel = 15.0;
     std::vector<platform::DisplayMode> modes{{0, 32, 1280, 1024, 60}, {0, 32, 1024, 768, 60}};
     // Result for a mode that is listed; an unlisted mode gives BadMode.

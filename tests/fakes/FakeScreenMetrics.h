@@ -8,7 +8,9 @@ public:
     explicit FakeScreenMetrics(double twipsPerPixel = 15.0) : x(twipsPerPixel), y(twipsPerPixel) {}
     double twipsPerPixelX() const override { return x; }
     double twipsPerPixelY() const override { return y; }
+    double dotsPerInchX() const override { return dpiX > 0 ? dpiX : 1440.0 / x; }
 
     double x;
     double y;
+    double dpiX = 0; // the desktop's setting; 0: the one that goes with x
 };

@@ -137,7 +137,9 @@ TEST_F(LauncherWindow, QuitDeletesTheIntroMarker) {
 }
 
 TEST_F(LauncherWindow, LargeFontsScreenIsRefused) {
-    fake.screen = FakeScreenMetrics(12.0); // 120 dpi
+    // 120 dpi, with Qt's pixels scaled to match: 15 twips per Qt pixel.
+    fake.screen = FakeScreenMetrics(15.0);
+    fake.screen.dpiX = 120;
     TForm1& w = window();
     EXPECT_TRUE(w.endRequested());
     ASSERT_EQ(fake.messages.shown.size(), 1u);

@@ -3,6 +3,7 @@
 #include "flash/FlashPlayer.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPointer>
@@ -61,6 +62,32 @@ TEST_F(MovieWindowX11, FullScreenMovieClosesItselfWhenItSendsQuit) {
     EXPECT_EQ(shown.size(), QGuiApplication::primaryScreen()->geometry().size());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(form.isNull());
+}
+
+// A movie whose very first frame says "Quit" closes the window once it is on
+// screen: exec() returns instead of showing a blank, stopped window. The
+// launcher starts the movie from its event loop, as here.
+TEST_F(MovieWindowX11, QuitInTheFirstFrameClosesTheShownWindow) {
+    for (const char* command : {"Quit", "Back"}) {
+        QPointer<TMaiForm> form = new TMaiForm;
+        form->ShockwaveFlash1->setMovie(writeMovie(0, command, false));
+        bool hung = false;
+        QEventLoop launcherLoop;
+        QTimer::singleShot(0, [&] {
+            form->ShockwaveFlash1->play();
+            QTimer::singleShot(3000, form.data(), [&] {
+                hung = true;
+                form->close();
+            });
+            form->exec();
+            launcherLoop.quit();
+        });
+        launcherLoop.exec();
+        EXPECT_FALSE(hung) << command;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(form.isNull()) << command;
+        delete form.data();
+    }
 }
 
 TEST_F(MovieWindowX11, WrongCaseCommandLeavesTheWindowOpen) {

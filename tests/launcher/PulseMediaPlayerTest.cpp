@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -88,6 +89,32 @@ TEST_F(PulseMediaPlayerTest, CloseEndsThePlayAndItsNoticeFindsTheDeviceClosed) {
     EXPECT_LT(timer.elapsed(), 1000);
     ASSERT_TRUE(waitFor(notices, 1));
     EXPECT_EQ(modeAtNotice, platform::MediaMode::NotOpen);
+}
+
+// Streams of this process that the sound server is playing now.
+int ourStreamsPlaying() {
+    QProcess pactl;
+    pactl.start("pactl", {"list", "sink-inputs"});
+    pactl.waitForFinished(5000);
+    const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
+    return static_cast<int>(
+        pactl.readAllStandardOutput().count("application.process.id = \"" + pid + "\""));
+}
+
+// A short recording is in the server's buffer whole after a moment; a stop
+// then must not wait for that buffer to play out.
+TEST_F(PulseMediaPlayerTest, StopCutsABufferedRecordingAtOnce) {
+    ASSERT_TRUE(player.open(writeWave(dir, 1800), nullptr));
+    ASSERT_TRUE(player.play([this] { ++notices; }));
+    QThread::msleep(300);
+    EXPECT_EQ(ourStreamsPlaying(), 1);
+    QElapsedTimer timer;
+    timer.start();
+    player.close();
+    EXPECT_LT(timer.elapsed(), 1000) << "the rest of the recording was played out first";
+    EXPECT_EQ(ourStreamsPlaying(), 0);
+    EXPECT_EQ(player.mode(), platform::MediaMode::NotOpen);
+    ASSERT_TRUE(waitFor(notices, 1));
 }
 
 TEST_F(PulseMediaPlayerTest, UnreadableFileIsRefused) {

@@ -1,13 +1,17 @@
 #include "speech/GrammarFile.h"
 #include "PlatformError.h"
 #include "SpeechTestSupport.h"
+#include "speech/WaveFile.h"
 #include "speech/WordPronouncer.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using platform::GrammarFile;
 using platform::PlatformError;
+using platform::WaveFile;
 using platform::WordPronouncer;
 
 namespace {
@@ -64,6 +68,26 @@ TEST(GrammarFile, ReadsSingleByteCodePageText) {
         "t");
     ASSERT_EQ(rules.size(), 1u);
     EXPECT_EQ(rules[0].phrases, QStringList{QString::fromUtf8("Caf\u00e9 au lait")});
+}
+
+// The program writes "~file.xml" and loads "~File.xml"; its paths may use
+// "\\" and any letter case, as every file path of the program may.
+TEST(SpeechFilePaths, GrammarAndWaveFilesAreFoundWithoutRegardToCase) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("lst/010101"));
+    QFile grammar(dir.filePath("~file.xml"));
+    ASSERT_TRUE(grammar.open(QIODevice::WriteOnly));
+    grammar.write(programGrammar({"Good morning"}));
+    grammar.close();
+    speechtest::writeTone(dir.filePath("lst/010101/01010100001a2.wav"), 0.1);
+
+    const auto rules = GrammarFile::load(dir.path() + "/~File.xml");
+    ASSERT_EQ(rules.size(), 1u);
+    EXPECT_EQ(rules[0].phrases, QStringList{"Good morning"});
+    const WaveFile wave = WaveFile::read(dir.path() + "\\LST\\010101\\01010100001A2.WAV");
+    EXPECT_EQ(wave.sampleRate, 16000);
+    EXPECT_EQ(wave.frames(), 1600u);
+    EXPECT_THROW(WaveFile::read(dir.path() + "/lst/010101/missing.wav"), PlatformError);
 }
 
 TEST(WordPronouncer, TokensAreLowerCaseDictionaryWords) {

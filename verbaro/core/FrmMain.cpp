@@ -54,14 +54,31 @@ void FrmMain::Form_Load() {
     display.enumDisplaySettings(0, g.DispMode);
     g.StartWidth = static_cast<std::int16_t>(display.deviceCaps(HORZRES));
     g.StartHeight = static_cast<std::int16_t>(display.deviceCaps(VERTRES));
+    DisplayMode inForce;
+    if (display.enumDisplaySettings(ENUM_CURRENT_SETTINGS, inForce))
+        g.StartFrequency = inForce.displayFrequency;
     SetDisplayMode(m_program, 1024, 768);
     g.ScreenWidth = static_cast<std::int16_t>(display.deviceCaps(HORZRES));
     g.ScaleFactor = ComputeScaleFactor(g.ScreenWidth, display.twipsPerPixelX());
-    Timer1->start();
+    m_timerEnabled = true;
+    startTimerOncePainted();
+}
+
+void FrmMain::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    m_painted = true;
+    // The picture reaches the screen with this paint, before the timer can fire.
+    startTimerOncePainted();
+}
+
+void FrmMain::startTimerOncePainted() {
+    if (m_timerEnabled && m_painted && !Timer1->isActive())
+        Timer1->start();
 }
 
 void FrmMain::Timer1_Timer() {
     Timer1->stop();
+    m_timerEnabled = false;
     GlobalVars& g = m_program.vars;
     g.DataPath = g.AppPath;
     g.GeniePath = g.AppPath + "CHAR/Genie.acs";
@@ -74,7 +91,7 @@ void FrmMain::Timer1_Timer() {
         p.messages->show({QStringLiteral("没有检测到声卡，请安装声卡！"), QStringLiteral("提示"),
                           MsgButtons::Ok},
                          this);
-        SetDisplayMode(m_program, g.StartWidth, g.StartHeight);
+        RestoreDisplayMode(m_program);
         p.programEnd->endProgram(1);
         return;
     }

@@ -19,10 +19,22 @@ public:
     void Form_Load();
     void Timer1_Timer();
 
+    // Timer1's Enabled: set by the load handler. The timer runs once the
+    // window has been painted, so the slow steps of its tick never run
+    // behind a blank splash.
+    bool timerEnabled() const { return m_timerEnabled; }
+
     QLabel* Image1;
     QTimer* Timer1;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    void startTimerOncePainted();
+
     Program& m_program;
     bool m_loaded = false;
+    bool m_timerEnabled = false;
+    bool m_painted = false;
 };

@@ -25,6 +25,7 @@ struct GlobalVars {
     // Display, filled by the start-up window before any other window exists.
     std::int16_t StartWidth = 0;
     std::int16_t StartHeight = 0;
+    std::uint32_t StartFrequency = 0; // refresh rate in force at start (Hz); 0 unknown
     std::int16_t ScreenWidth = 0;
     platform::DisplayMode DispMode;
     double ScaleFactor = 1.0;

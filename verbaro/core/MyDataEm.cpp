@@ -1,5 +1,7 @@
 #include "core/MyDataEm.h"
 
+#include <QDateTime>
+
 using platform::db::Command;
 using platform::db::LockTypeEnum;
 using platform::db::ObjectState;
@@ -51,10 +53,24 @@ void MyDataEm::OpenDatabase(const QString& DataPath) {
 }
 
 void MyDataEm::Reopen(Command& command, const QString& parameterName, const QVariant& value) {
-    command.Reopen(parameterName, value);
+    // SelRe looks up one day of the practice log, whatever time of it is given.
+    command.Reopen(parameterName, &command == &SelRe ? QVariant(Day(value)) : value);
 }
 
 void MyDataEm::OpenUnitRow(const QString& lessonId) {
     closeIfOpen(rsselunited);
     rsselunited.Open(kUnitRowQuery, DbCn, {lessonId.left(4) + "00"});
+}
+
+QDate MyDataEm::Day(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.toDate();
+    case QMetaType::QDateTime:
+        return value.toDateTime().date();
+    case QMetaType::QString:
+        return QDate::fromString(value.toString().left(10), Qt::ISODate);
+    default:
+        return {};
+    }
 }

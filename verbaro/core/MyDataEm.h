@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/Recordset.h"
 
+#include <QDate>
 #include <QString>
 #include <QVariant>
 
@@ -37,6 +38,11 @@ public:
     // Reopens rsselunited on the unit row of a lesson (first four digits of
     // its id + "00"), the id travelling as a bound parameter.
     void OpenUnitRow(const QString& lessonId);
+
+    // NowData, the practice log's day, is a date without time of day. Every
+    // binding and every reading of it goes through here: a date, a date-time
+    // (its calendar date) or the stored ISO text give the day; Null none.
+    static QDate Day(const QVariant& value);
 
     platform::db::Connection DbCn;
 

@@ -6,11 +6,16 @@
 
 using namespace platform;
 
-void SetDisplayMode(Program& program, std::int16_t width, std::int16_t height) {
+void SetDisplayMode(Program& program, std::int16_t width, std::int16_t height,
+                    std::uint32_t frequency) {
     DisplayMode& mode = program.vars.DispMode;
     mode.fields = DM_PELSWIDTH | DM_PELSHEIGHT;
     mode.pelsWidth = static_cast<std::uint32_t>(width);
     mode.pelsHeight = static_cast<std::uint32_t>(height);
+    if (frequency > 0) {
+        mode.fields |= DM_DISPLAYFREQUENCY;
+        mode.displayFrequency = frequency;
+    }
     const DispChange result = program.platform.display->changeDisplaySettings(mode, CDS_FULLSCREEN);
     if (result != DispChange::Restart)
         return;
@@ -19,4 +24,9 @@ void SetDisplayMode(Program& program, std::int16_t width, std::int16_t height) {
                                          MsgButtons::YesNo, MsgIcon::None, true});
     if (answer == MsgAnswer::Yes)
         program.platform.display->requestReboot();
+}
+
+void RestoreDisplayMode(Program& program) {
+    const GlobalVars& g = program.vars;
+    SetDisplayMode(program, g.StartWidth, g.StartHeight, g.StartFrequency);
 }

@@ -2,11 +2,16 @@
 
 #include "core/FrmMain.h"
 #include "core/Program.h"
+#include "core/Setxianshi.h"
 #include "display/IDisplay.h"
+#include "process/IProcessStarter.h"
+#include "process/IProgramEnd.h"
+#include "ui/IMessageBox.h"
 #include "widgets/DataGrid.h"
 #include "windows/FrmBox.h"
 #include "windows/frmAbout.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -137,6 +142,34 @@ void frmUnit::ShowAbout() {
 
 void frmUnit::Text1_Click() {
     Text1->hide();
+}
+
+bool frmUnit::DoExit() {
+    using namespace platform;
+    Platform& p = m_program.platform;
+    const MsgAnswer answer = p.messages->show(
+        {QStringLiteral("确定要退出吗？"), QStringLiteral("提示"), MsgButtons::OkCancel}, this);
+    if (answer != MsgAnswer::Ok)
+        return false;
+    CloseBackgroundMusic();
+    m_program.forms.unload<frmUnit>();
+    RestoreDisplayMode(m_program);
+    p.processes->startProgram(m_program.vars.AppPath + QStringLiteral("start.exe"),
+                              WindowStyle::MinimizedFocus);
+    p.programEnd->endProgram(0);
+    return true;
+}
+
+// The alias "BackgroundMusic" is opened by the load handler through the
+// media-command interpreter; until that is in place this window opens no
+// alias, so the exit path has none to close.
+void frmUnit::CloseBackgroundMusic() {}
+
+// The program ends only through its exit paths: the close box is one more
+// way to the exit button's question.
+void frmUnit::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    DoExit();
 }
 
 void frmUnit::changeEvent(QEvent* event) {

@@ -32,6 +32,12 @@ public:
     void ShowLog();
     void ShowAbout();
 
+    // The exit button's work (CmdDo 3): asks "确定要退出吗？"; on OK closes
+    // the music alias, unloads the menu, restores the start-up display mode,
+    // starts "start.exe" minimised and ends the program. False when the
+    // learner cancelled (the button then shows its normal picture again).
+    bool DoExit();
+
     platform::DataGrid* DataGrid1;
     QLabel* Lblcontent;
     QLabel* Lblcishu;
@@ -43,12 +49,14 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void layOut();
+    void CloseBackgroundMusic();
     QRect scaled(int x, int y, int w, int h) const;
     double designedColumnWidth(int column) const;
 

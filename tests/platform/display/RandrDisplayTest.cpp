@@ -107,8 +107,13 @@ TEST_F(RandrDisplayTest, ModeZeroIsTheFirstListedNotTheOneInForce) {
     EXPECT_TRUE(listed(modes, 1024, 768));
     EXPECT_TRUE(listed(modes, 800, 600));
     EXPECT_FALSE(listed(modes, 1600, 1200));
+    DisplayMode inForce;
+    ASSERT_TRUE(display.enumDisplaySettings(platform::ENUM_CURRENT_SETTINGS, inForce));
+    EXPECT_EQ(inForce.pelsWidth, 1024u);
+    EXPECT_EQ(inForce.pelsHeight, 768u);
+    EXPECT_EQ(inForce.displayFrequency, 60u);
     DisplayMode none;
-    EXPECT_FALSE(display.enumDisplaySettings(-1, none));
+    EXPECT_FALSE(display.enumDisplaySettings(-2, none));
 }
 
 TEST_F(RandrDisplayTest, SwitchesSizeAndTheServerShowsItAtOnce) {

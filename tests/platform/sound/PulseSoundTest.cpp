@@ -4,11 +4,17 @@
 #include "platform/SilentServer.h"
 
 #include <QDataStream>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,6 +103,87 @@ TEST(PulseSoundNoServerTest, ServerThatNeverAnswersIsGivenUpAfterTheTimeout) {
     platform::PulseSound sound(300ms);
     EXPECT_EQ(sound.waveOutDeviceCount(), 0);
     EXPECT_FALSE(sound.playWaveSync(dir.filePath("tone.wav")));
+}
+
+// A sound server of its own for one test, on a machine without a sound card:
+// PulseAudio then offers its placeholder sink "auto_null" ("Dummy Output").
+class CardlessServer {
+public:
+    CardlessServer() {
+        const QString daemon = QStandardPaths::findExecutable("pulseaudio");
+        if (daemon.isEmpty() || QStandardPaths::findExecutable("pactl").isEmpty())
+            return;
+        m_socket = m_dir.filePath("native");
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("PULSE_SERVER");
+        env.insert("XDG_RUNTIME_DIR", m_dir.path());
+        process.setProcessEnvironment(env);
+        process.setProgram(daemon);
+        process.setArguments(
+            {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "--disallow-exit",
+             "--log-target=stderr",
+             "--load=module-native-protocol-unix auth-anonymous=1 socket=" + m_socket,
+             "--load=module-always-sink"});
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(m_dir.filePath("pulse.log"));
+        if (!process.startDetached(&m_pid))
+            m_pid = 0;
+    }
+    ~CardlessServer() {
+        if (m_pid > 0)
+            ::kill(static_cast<pid_t>(m_pid), SIGTERM);
+    }
+    QByteArray address() const { return "unix:" + m_socket.toUtf8(); }
+    bool started() const { return m_pid > 0; }
+
+    // The names of the server's sinks, once `wanted` is among them (or empty
+    // after 10 s).
+    QStringList sinksOnce(const std::function<bool(const QStringList&)>& wanted) const {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 10000) {
+            const QStringList sinks = pactl({"list", "short", "sinks"});
+            QStringList names;
+            for (const QString& line : sinks)
+                names << line.section('\t', 1, 1);
+            if (wanted(names))
+                return names;
+            QThread::msleep(50);
+        }
+        return {};
+    }
+    QStringList pactl(const QStringList& args) const {
+        QProcess process;
+        process.start("pactl", QStringList{"-s", address()} + args);
+        process.waitForFinished(5000);
+        return QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_socket;
+    qint64 m_pid = 0;
+};
+
+TEST(PulseSoundCardlessTest, ThePlaceholderSinkIsNoDevice) {
+    CardlessServer server;
+    if (!server.started()) {
+        if (qgetenv("VERBARO_REQUIRE_SERVICES") == "1")
+            FAIL() << "pulseaudio cannot be started";
+        GTEST_SKIP() << "no pulseaudio to start";
+    }
+    EnvOverride env("PULSE_SERVER", server.address());
+    platform::PulseSound sound;
+    ASSERT_EQ(server.sinksOnce([](const QStringList& s) { return s.contains("auto_null"); }),
+              QStringList{"auto_null"});
+    EXPECT_EQ(sound.waveOutDeviceCount(), 0);
+
+    // A card comes: the placeholder goes, and the card counts.
+    server.pactl({"load-module", "module-null-sink", "sink_name=card"});
+    ASSERT_EQ(server.sinksOnce([](const QStringList& s) { return s == QStringList{"card"}; }),
+              QStringList{"card"});
+    EXPECT_EQ(sound.waveOutDeviceCount(), 1);
 }
 
 } // namespace
