@@ -15,6 +15,7 @@ class IIniFiles;
 class IMediaPlayer;
 class IJpegDecoder;
 class IScreenMetrics;
+class ISpeechFactory;
 
 // The platform services the logic calls on. Which implementations stand
 // behind them (real ones, or fakes in tests) is decided where this is built:
@@ -33,6 +34,7 @@ struct Platform {
     IMediaPlayer* media = nullptr; // the launcher's wave player
     IJpegDecoder* jpeg = nullptr;
     IScreenMetrics* screen = nullptr;
+    ISpeechFactory* speech = nullptr; // voices and recognition contexts
 };
 
 } // namespace platform

@@ -12,6 +12,7 @@
 #include "registry/FileRegistry.h"
 #include "screen/ScreenMetrics.h"
 #include "sound/PulseSound.h"
+#include "speech/SpeechFactory.h"
 #include "ui/QtMessageBox.h"
 
 namespace platform {
@@ -30,6 +31,7 @@ struct RealPlatform::Parts {
     PulseMediaPlayer media;
     LibJpegDecoder jpeg;
     ScreenMetrics screen;
+    SpeechFactory speech;
 };
 
 RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
@@ -46,6 +48,7 @@ RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
     m_platform.media = &m_parts->media;
     m_platform.jpeg = &m_parts->jpeg;
     m_platform.screen = &m_parts->screen;
+    m_platform.speech = &m_parts->speech;
 }
 
 RealPlatform::~RealPlatform() = default;

@@ -9,6 +9,7 @@
 #include "FakeProgramEnd.h"
 #include "FakeScreenMetrics.h"
 #include "FakeSound.h"
+#include "FakeSpeechFactory.h"
 #include "Platform.h"
 #include "ini/GbkIniFiles.h"
 #include "jpeg/LibJpegDecoder.h"
@@ -38,6 +39,7 @@ struct FakePlatform {
         platform.media = &media;
         platform.jpeg = &jpeg;
         platform.screen = &screen;
+        platform.speech = &speech;
     }
 
     QTemporaryDir driveDir;
@@ -56,5 +58,6 @@ struct FakePlatform {
     FakeMediaPlayer media;
     platform::LibJpegDecoder jpeg;
     FakeScreenMetrics screen;
+    FakeSpeechFactory speech;
     platform::Platform platform;
 };
