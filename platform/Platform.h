@@ -13,6 +13,7 @@ class IAgentControl;
 class IRegistry;
 class IIniFiles;
 class IMediaPlayer;
+class IMediaCommands;
 class IJpegDecoder;
 class IScreenMetrics;
 class ISpeechFactory;
@@ -31,7 +32,8 @@ struct Platform {
     IAgentControl* agent = nullptr; // the unit menu's agent control Agent1
     IRegistry* registry = nullptr;  // opened read-only: the programs only look things up
     IIniFiles* iniFiles = nullptr;
-    IMediaPlayer* media = nullptr; // the launcher's wave player
+    IMediaPlayer* media = nullptr;           // the launcher's wave player
+    IMediaCommands* mediaCommands = nullptr; // media command strings ("OPEN ... ALIAS ...")
     IJpegDecoder* jpeg = nullptr;
     IScreenMetrics* screen = nullptr;
     ISpeechFactory* speech = nullptr; // voices and recognition contexts

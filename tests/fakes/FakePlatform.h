@@ -3,6 +3,7 @@
 #include "FakeAgent.h"
 #include "FakeDisplay.h"
 #include "FakeHelpViewer.h"
+#include "FakeMediaCommands.h"
 #include "FakeMediaPlayer.h"
 #include "FakeMessageBox.h"
 #include "FakeProcessStarter.h"
@@ -37,6 +38,7 @@ struct FakePlatform {
         platform.registry = &registry;
         platform.iniFiles = &iniFiles;
         platform.media = &media;
+        platform.mediaCommands = &mediaCommands;
         platform.jpeg = &jpeg;
         platform.screen = &screen;
         platform.speech = &speech;
@@ -56,6 +58,7 @@ struct FakePlatform {
     platform::FileRegistry registryWriter;
     platform::GbkIniFiles iniFiles;
     FakeMediaPlayer media;
+    FakeMediaCommands mediaCommands;
     platform::LibJpegDecoder jpeg;
     FakeScreenMetrics screen;
     FakeSpeechFactory speech;
