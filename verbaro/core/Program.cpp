@@ -1,6 +1,7 @@
 #include "core/Program.h"
 
 #include "core/FrmMain.h"
+#include "exercise/frmExer.h"
 #include "windows/frmUnit.h"
 
 static void loadResources() {

@@ -7,6 +7,7 @@
 
 class FrmMain;
 class frmUnit;
+class frmExer;
 
 // Everything that lives once for the whole run of the main program: the
 // platform services, the program-wide variables, the data environment and
@@ -21,5 +22,5 @@ public:
     platform::Platform& platform;
     GlobalVars vars;
     ::MyDataEm MyDataEm;
-    FormSet<Program, FrmMain, frmUnit> forms;
+    FormSet<Program, FrmMain, frmUnit, frmExer> forms;
 };

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 class Program;
+class QFrame;
 class QLabel;
 
 namespace platform {
@@ -24,12 +25,18 @@ public:
     void Form_Activate();
     void Form_Resize();
     void Text1_Click();
+    void DataGrid1_DblClick();
 
     platform::DataGrid* DataGrid1;
     QLabel* Lblcontent;
     QLabel* Lblcishu;
     QLabel* Lblchengji;
     QLabel* Text1;
+    // The wait notice shown while a lesson loads.
+    QFrame* FrameTip;
+    QLabel* Label1;
+    QLabel* lbTip2;
+    QLabel* Image2;
 
     bool canGo = false;
     std::int32_t RetValue = 0;
@@ -43,6 +50,7 @@ protected:
 private:
     void layOut();
     QRect scaled(int x, int y, int w, int h) const;
+    void IntroduceAgent();
 
     Program& m_program;
     bool m_loaded = false;
