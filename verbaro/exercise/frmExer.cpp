@@ -220,6 +220,13 @@ void frmExer::connectHandlers() {
     for (int i = 0; i < ExerModel::kRoleButtons; ++i)
         connect(chkobj[i], &platform::PopupButton::Press, this,
                 [this, i] { Guarded([this, i] { model().chkobj_Press(i); }); });
+    // The pointer over a popup button raises it; a grid's mouse release
+    // flattens the dialogue button again.
+    for (platform::PopupButton* button : chkobj)
+        connect(button, &platform::PopupButton::MouseMove, this,
+                [button](short, short, float, float) { button->SetStyle(4); });
+    connect(cmddialog, &platform::PopupButton::MouseMove, this,
+            [this](short, short, float, float) { cmddialog->SetStyle(4); });
     for (int i = 0; i < 10; ++i)
         connect(SbOpn[i], &QRadioButton::clicked, this,
                 [this, i] { Guarded([this, i] { model().SbOpn_Click(i); }); });
@@ -348,6 +355,7 @@ void frmExer::Load() {
     if (m_loaded)
         return;
     m_loaded = true;
+    move(0, 0); // laid out for the whole screen
     Form_Load();
 }
 
