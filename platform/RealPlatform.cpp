@@ -5,6 +5,7 @@
 #include "help/ChmHelpViewer.h"
 #include "ini/GbkIniFiles.h"
 #include "jpeg/LibJpegDecoder.h"
+#include "media/MediaCommands.h"
 #include "media/PulseMediaPlayer.h"
 #include "paths/PathLookup.h"
 #include "process/QtProcessStarter.h"
@@ -29,6 +30,7 @@ struct RealPlatform::Parts {
     FileRegistry registry{RegAccess::ReadOnly};
     GbkIniFiles iniFiles{paths};
     PulseMediaPlayer media;
+    MediaCommands mediaCommands{paths};
     LibJpegDecoder jpeg;
     ScreenMetrics screen;
     SpeechFactory speech;
@@ -46,6 +48,7 @@ RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
     m_platform.registry = &m_parts->registry;
     m_platform.iniFiles = &m_parts->iniFiles;
     m_platform.media = &m_parts->media;
+    m_platform.mediaCommands = &m_parts->mediaCommands;
     m_platform.jpeg = &m_parts->jpeg;
     m_platform.screen = &m_parts->screen;
     m_platform.speech = &m_parts->speech;

@@ -17,6 +17,7 @@ class Recordset;
 namespace platform {
 
 class FlexGridModel;
+class FlexGridDelegate;
 
 // The hierarchical flex grid: a grid of text cells with one fixed header row
 // (row 0) and one fixed column (column 0). Bound to a recordset, row n shows
@@ -117,6 +118,9 @@ public:
     void SetColWordWrapOption(int col, int option);
     bool WordWrap() const { return m_wordWrap; }
     void SetWordWrap(bool wrap);
+    // 0 free (the clicked cell), 1 by row (whole rows), 2 by column.
+    int SelectionMode() const { return m_selectionMode; }
+    void SetSelectionMode(int mode);
     int MergeCells() const { return m_mergeCells; }
     void SetMergeCells(int mode);
     bool MergeCol(int col) const;
@@ -157,23 +161,30 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class FlexGridModel;
+    friend class FlexGridDelegate;
     struct Cell {
         QString text;
         std::uint32_t back = 0;
         bool coloured = false;
     };
+    QVariant cellData(int row, int col, int role) const;
     void readCells();
     void applySizes();
     void updateMerges();
-    void setCurrent(int row, int col, bool resetSelection);
+    void resizeCells(int rows, int cols);
+    void readRow(int row);
+    void setCurrent(int row, int col);
+    void setSelectionEnd(int row, int col);
+    void emitSelectionChanges(int oldRow, int oldCol, int oldRowSel, int oldColSel);
     bool handleMouse(QObject* watched, QEvent* event);
-    QPointF toTwips(QObject* from, const QPointF& pos) const;
+    bool cellAtPixel(const QPoint& pos, int* row, int* col) const;
     bool inSelection(int row, int col) const;
+    int defaultRowHeightPx(bool header) const;
 
     FlexGridModel* m_model;
     QPointer<db::Recordset> m_rs;
@@ -194,8 +205,12 @@ private:
     std::vector<int> m_wrapOption;
     std::vector<bool> m_mergeCol;
     double m_rowHeightMin = 0;
-    double m_defaultRowHeight = 0; // twips, from the font
     int m_mergeCells = 0;
+    int m_selectionMode = 0;
+    bool m_leftDown = false;   // the left button went down on a cell
+    bool m_dblClicked = false; // the press being released was a double-click
+    int m_pressRow = -1;
+    int m_pressCol = -1;
     bool m_wordWrap = false;
     QFont m_fontFixed;
     std::uint32_t m_backColor = 0x80000005;
