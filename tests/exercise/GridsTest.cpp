@@ -22,13 +22,13 @@ TEST_F(GridsTest, LayoutAtScaleFactorOneAndOneAndAQuarter) {
         int minHeight;
         int roleWidth;
         int numberWidth;
-        int sentenceMargin; // grid width minus the sentence column
+        double sentenceMargin; // grid width minus the sentence column, before rounding
     };
     const Case cases[] = {
         {1.0, 1024, "010101", 850, 670, 450, 700, 2200},
         {1.0, 1024, "030101", 850, 670, 0, 700, 1750},
         {1.25, 1280, "010101", 1062, 838, 562, 875, 2750},
-        {1.25, 1280, "030101", 1062, 838, 0, 875, 2188},
+        {1.25, 1280, "030101", 1062, 838, 0, 875, 2187.5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(QString("%1 %2").arg(c.scale).arg(c.lesson).toStdString());

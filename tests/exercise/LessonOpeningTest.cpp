@@ -8,12 +8,31 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
 class LessonOpeningTest : public ExerFixture {
 protected:
+    // Runs `act` once the exercise window is up modally (polling, since
+    // opening lets pending events run before it loads the window).
+    // The caller owns the returned poll and drops it once opening returned.
+    std::unique_ptr<QTimer> WhileModal(std::function<void()> act) {
+        auto poll = std::make_unique<QTimer>();
+        poll->setInterval(5);
+        QTimer* p = poll.get();
+        QObject::connect(p, &QTimer::timeout, [this, p, act] {
+            if (!program->forms.isLoaded<frmExer>() || !exer().isVisible())
+                return;
+            p->stop();
+            act();
+        });
+        p->start();
+        return poll;
+    }
+
     struct Seen {
         bool shown = false;
         QString lesson;
@@ -29,9 +48,7 @@ protected:
         menu.show();
         menu.FrameTip->show();
         Seen seen;
-        QTimer::singleShot(0, [&] {
-            if (!program->forms.isLoaded<frmExer>())
-                return;
+        const auto poll = WhileModal([&] {
             frmExer& w = exer();
             seen.shown = w.isVisible() && w.isModal();
             seen.lesson = w.Lbunited->text();
@@ -143,10 +160,9 @@ TEST_F(LessonOpeningTest, MenuIntroducesMerlinThenOpensLessonsOnDoubleClick) {
     EXPECT_TRUE(fake.agent.calls.contains("Load Merlin " + program->vars.MerlinPath));
 
     bool shown = false;
-    QTimer::singleShot(0, [&] {
-        shown = program->forms.isLoaded<frmExer>() && exer().isVisible();
-        if (shown)
-            exer().Unload();
+    const auto poll = WhileModal([&] {
+        shown = true;
+        exer().Unload();
     });
     menu.DataGrid1_DblClick();
     EXPECT_TRUE(shown);
