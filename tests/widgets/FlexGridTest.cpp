@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -277,8 +278,20 @@ TEST_F(FlexGridTest, LookSettings) {
     grid.SetFontSize(15.75);
     EXPECT_DOUBLE_EQ(grid.FontSize(), 15.75);
 
+    // A long sentence breaks into lines within a narrow column when its
+    // column wraps words.
+    grid.SetTextMatrix(1, 2, "I would like to book a table for four people at seven tonight.");
+    const QModelIndex sentence = grid.model()->index(0, 2);
+    QStyleOptionViewItem option;
+    option.initFrom(&grid);
+    option.rect = QRect(0, 0, 120, 400);
+    option.font = grid.font();
+    const int oneLine = grid.itemDelegate()->sizeHint(option, sentence).height();
     grid.SetColWordWrapOption(2, 1);
     EXPECT_EQ(grid.ColWordWrapOption(2), 1);
+    EXPECT_GT(grid.itemDelegate()->sizeHint(option, sentence).height(), 2 * oneLine);
+    EXPECT_EQ(grid.itemDelegate()->sizeHint(option, grid.model()->index(0, 3)).height(),
+              grid.itemDelegate()->sizeHint(option, grid.model()->index(0, 4)).height());
     grid.SetToolTipText("tip");
     EXPECT_EQ(grid.ToolTipText(), "tip");
     grid.SetToolTipText("");

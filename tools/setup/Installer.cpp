@@ -1,10 +1,13 @@
 #include "Installer.h"
 
+#include "com/HResult.h"
+#include "com/ServerEntryPoints.h"
 #include "registry/IRegistry.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLibrary>
 
 using platform::RegRoot;
 using platform::RegValue;
@@ -57,7 +60,7 @@ bool Installer::run(QString* error) {
     if (!copyTree(cd.filePath("games"), target.filePath("games"), error) ||
         !copyTree(cd.filePath("lst"), target.filePath("lst"), error))
         return false;
-    return writeRegistry(error);
+    return registerControls(error) && writeRegistry(error);
 }
 
 bool Installer::writeRegistry(QString* error) {
@@ -72,4 +75,33 @@ bool Installer::writeRegistry(QString* error) {
     if (!ok)
         *error = QStringLiteral("无法写入注册表");
     return ok;
+}
+
+bool Installer::registerControls(QString* error) const {
+    const QDir target(m_targetDir);
+    for (const QString& name : target.entryList({"*.ocx"}, QDir::Files, QDir::Name))
+        if (!registerControl(target.filePath(name), error))
+            return false;
+    return true;
+}
+
+bool Installer::registerControl(const QString& library, QString* error) {
+    QLibrary lib(library);
+    if (!lib.load()) {
+        *error = QStringLiteral("无法加载控件 %1：%2").arg(library, lib.errorString());
+        return false;
+    }
+    const auto entry =
+        reinterpret_cast<platform::com::DllRegisterServerFn>(lib.resolve("DllRegisterServer"));
+    if (!entry) {
+        *error = QStringLiteral("控件 %1 不能注册：缺少 DllRegisterServer").arg(library);
+        return false;
+    }
+    if (const platform::com::HResult hr = entry(); !platform::com::succeeded(hr)) {
+        *error = QStringLiteral("控件 %1 注册失败（错误 0x%2）")
+                     .arg(library)
+                     .arg(static_cast<quint32>(hr), 8, 16, QLatin1Char('0'));
+        return false;
+    }
+    return true;
 }

@@ -9,7 +9,11 @@ class IRegistry;
 // Installs the trainer from the CD folder: copies the CD's "program" folder
 // to the target folder, adds the launcher as "start.exe" with its picture,
 // lesson files and intro movie (so the user returns to it when the trainer
-// ends), and writes the two registry entries the launcher looks for.
+// ends), registers the control libraries the program folder carries
+// ("Glyphon.ocx", "Fitform.ocx": every "*.ocx", from their installed place)
+// and writes the two registry entries the launcher looks for. The control
+// libraries register themselves, in the per-user registry, as the platform's
+// registration tool has them do.
 class Installer {
 public:
     static const QString UninstallKey;
@@ -27,6 +31,11 @@ private:
     bool copyTree(const QString& from, const QString& to, QString* error) const;
     bool copyFile(const QString& from, const QString& to, QString* error) const;
     bool writeRegistry(QString* error);
+    bool registerControls(QString* error) const;
+
+public:
+    // Loads the library and calls its registration entry point.
+    static bool registerControl(const QString& library, QString* error);
 
     QString m_cdDir;
     QString m_targetDir;
