@@ -96,6 +96,7 @@ protected:
     }
 
     bool Face(ImageButton* button, const char* name) {
+        EXPECT_FALSE(LoadResPicture(name).isNull()) << name;
         return button->Picture().toImage() == LoadResPicture(name).toImage();
     }
 
