@@ -1,5 +1,7 @@
 #pragma once
 
+#include "screen/IScreenMetrics.h"
+
 #include <QColor>
 #include <QRect>
 
@@ -16,6 +18,11 @@ class Twips {
 public:
     explicit Twips(double perPixelX = 15.0, double perPixelY = 15.0)
         : m_x(perPixelX > 0 ? perPixelX : 15.0), m_y(perPixelY > 0 ? perPixelY : 15.0) {}
+
+    // The density of a screen, e.g. Twips::of(*platform.screen).
+    static Twips of(const IScreenMetrics& screen) {
+        return Twips(screen.twipsPerPixelX(), screen.twipsPerPixelY());
+    }
 
     double perPixelX() const { return m_x; }
     double perPixelY() const { return m_y; }

@@ -103,10 +103,8 @@ ImageButton* ImageButtons::create(QWidget* parent) {
         fail(succeeded(hr) ? E_FAIL : hr, creator.lastLoadError());
         return nullptr;
     }
-    const platform::Twips twips = m_platform.screen
-                                      ? platform::Twips(m_platform.screen->twipsPerPixelX(),
-                                                        m_platform.screen->twipsPerPixelY())
-                                      : platform::Twips();
+    const platform::Twips twips =
+        m_platform.screen ? platform::Twips::of(*m_platform.screen) : platform::Twips();
     return new ImageButton(control, twips);
 }
 
