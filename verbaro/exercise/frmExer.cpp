@@ -437,7 +437,8 @@ void frmExer::Unload() {
         m_unloaded = true;
         Form_Unload();
     }
-    m_program.forms.unload<frmExer>();
+    if (m_program.forms.isLoaded<frmExer>() && &m_program.forms.get<frmExer>() == this)
+        m_program.forms.unload<frmExer>();
 }
 
 // The result goes to the unit menu, which keeps the music's state.
