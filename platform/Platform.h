@@ -17,6 +17,7 @@ class IMediaCommands;
 class IJpegDecoder;
 class IScreenMetrics;
 class IMixer;
+class ISpeechFactory;
 
 // The platform services the logic calls on. Which implementations stand
 // behind them (real ones, or fakes in tests) is decided where this is built:
@@ -37,6 +38,7 @@ struct Platform {
     IJpegDecoder* jpeg = nullptr;
     IScreenMetrics* screen = nullptr;
     IMixer* mixer = nullptr; // the sound card's volume mixer
+    ISpeechFactory* speech = nullptr; // voices and recognition contexts
 };
 
 } // namespace platform

@@ -14,6 +14,7 @@
 #include "registry/FileRegistry.h"
 #include "screen/ScreenMetrics.h"
 #include "sound/PulseSound.h"
+#include "speech/SpeechFactory.h"
 #include "ui/QtMessageBox.h"
 
 namespace platform {
@@ -34,6 +35,7 @@ struct RealPlatform::Parts {
     LibJpegDecoder jpeg;
     ScreenMetrics screen;
     PulseMixer mixer;
+    SpeechFactory speech;
 };
 
 RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
@@ -52,6 +54,7 @@ RealPlatform::RealPlatform() : m_parts(std::make_unique<Parts>()) {
     m_platform.jpeg = &m_parts->jpeg;
     m_platform.screen = &m_parts->screen;
     m_platform.mixer = &m_parts->mixer;
+    m_platform.speech = &m_parts->speech;
 }
 
 RealPlatform::~RealPlatform() = default;

@@ -11,6 +11,7 @@
 #include "FakeProgramEnd.h"
 #include "FakeScreenMetrics.h"
 #include "FakeSound.h"
+#include "FakeSpeechFactory.h"
 #include "Platform.h"
 #include "ini/GbkIniFiles.h"
 #include "jpeg/LibJpegDecoder.h"
@@ -42,6 +43,7 @@ struct FakePlatform {
         platform.jpeg = &jpeg;
         platform.screen = &screen;
         platform.mixer = &mixer;
+        platform.speech = &speech;
     }
 
     QTemporaryDir driveDir;
@@ -62,5 +64,6 @@ struct FakePlatform {
     platform::LibJpegDecoder jpeg;
     FakeScreenMetrics screen;
     FakeMixer mixer;
+    FakeSpeechFactory speech;
     platform::Platform platform;
 };

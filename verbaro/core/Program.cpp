@@ -3,6 +3,7 @@
 #include "core/FrmMain.h"
 #include "windows/FrmBox.h"
 #include "windows/frmAbout.h"
+#include "exercise/frmExer.h"
 #include "windows/frmUnit.h"
 
 static void loadResources() {

@@ -9,6 +9,7 @@ class FrmMain;
 class frmUnit;
 class FrmBox;
 class frmAbout;
+class frmExer;
 
 // Everything that lives once for the whole run of the main program: the
 // platform services, the program-wide variables, the data environment and
@@ -23,5 +24,5 @@ public:
     platform::Platform& platform;
     GlobalVars vars;
     ::MyDataEm MyDataEm;
-    FormSet<Program, FrmMain, frmUnit, FrmBox, frmAbout> forms;
+    FormSet<Program, FrmMain, frmUnit, frmExer, FrmBox, frmAbout> forms;
 };

@@ -1,8 +1,13 @@
 #include "windows/frmUnit.h"
 
+#include "PlatformError.h"
+#include "agent/IAgentCharacter.h"
+#include "agent/IAgentControl.h"
 #include "core/FrmMain.h"
+#include "core/Module_Show.h"
 #include "core/Program.h"
 #include "core/Setxianshi.h"
+#include "core/generalsub.h"
 #include "display/IDisplay.h"
 #include "process/IProcessStarter.h"
 #include "process/IProgramEnd.h"
@@ -13,10 +18,12 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QStyle>
 #include <cmath>
 
 namespace {
@@ -39,7 +46,8 @@ constexpr double kGridFontPoints = 12;
 frmUnit::frmUnit(Program& program)
     : DataGrid1(new platform::DataGrid(this)), Lblcontent(new QLabel(this)),
       Lblcishu(new QLabel(this)), Lblchengji(new QLabel(this)), Text1(new QLabel(this)),
-      m_program(program) {
+      FrameTip(new QFrame(this)), Label1(new QLabel(FrameTip)), lbTip2(new QLabel(FrameTip)),
+      Image2(new QLabel(FrameTip)), m_program(program) {
     setWindowTitle(QStringLiteral("Verbaro"));
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     DataGrid1->setFont(songTi(kGridFontPoints));
@@ -64,6 +72,16 @@ frmUnit::frmUnit(Program& program)
     Text1->setStyleSheet(
         QStringLiteral("background: #fff8d6; border: 1px solid #c9a54a; padding: 4px;"));
     Text1->installEventFilter(this);
+    connect(DataGrid1, &platform::DataGrid::DblClick, this, &frmUnit::DataGrid1_DblClick);
+
+    FrameTip->setFrameShape(QFrame::Box);
+    FrameTip->setStyleSheet(QStringLiteral("QFrame { background: #ffffe1; }"));
+    Label1->setText(QStringLiteral("提示:"));
+    lbTip2->setText(QStringLiteral("正在提取数据..."));
+    Label1->setFont(songTi(12));
+    lbTip2->setFont(songTi(12));
+    Image2->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    FrameTip->hide();
 }
 
 QRect frmUnit::scaled(int x, int y, int w, int h) const {
@@ -81,6 +99,10 @@ void frmUnit::layOut() {
     Lblchengji->setGeometry(scaled(510, 118, 110, 30));
     DataGrid1->setGeometry(scaled(60, 150, 572, 520));
     Text1->setGeometry(scaled(760, 60, 160, 36));
+    FrameTip->setGeometry(scaled(212, 330, 260, 80));
+    Image2->setGeometry(scaled(12, 12, 40, 40));
+    Label1->setGeometry(scaled(60, 10, 180, 26));
+    lbTip2->setGeometry(scaled(60, 40, 190, 26));
     // The columns are laid out at the screen's density here; Form_Resize then
     // scales them by ScaleFactor as it does the grid's font and rows.
     for (int i = 0; i < 3; ++i)
@@ -103,10 +125,14 @@ void frmUnit::Show() {
 
 void frmUnit::Form_Load() {
     DataGrid1->Refresh();
+    FrameTip->hide();
     canGo = false;
 }
 
 void frmUnit::Form_Activate() {
+    const std::int16_t choice = m_program.vars.AgentChoice;
+    if (choice < 1 || choice > 4)
+        IntroduceAgent();
     m_program.forms.unload<FrmMain>();
 }
 
@@ -114,6 +140,33 @@ double frmUnit::designedColumnWidth(int column) const {
     // The designed widths at the screen's density.
     const double twips = m_program.platform.display->twipsPerPixelX();
     return kColumnWidths[column] * 15.0 / (twips > 0 ? twips : 15.0);
+}
+
+// Merlin appears at the top right and glides to his place at the lower left;
+// lessons open from then on.
+void frmUnit::IntroduceAgent() {
+    GlobalVars& g = m_program.vars;
+    platform::IAgentControl& Agent1 = *m_program.platform.agent;
+    try {
+        Agent1.Unload(QStringLiteral("Merlin"));
+        Agent1.Load(QStringLiteral("Merlin"), g.MerlinPath);
+        platform::IAgentCharacter& merlin = Agent1.Characters(QStringLiteral("Merlin"));
+        merlin.setLeft(RoundHalfEven(850 * g.ScaleFactor));
+        merlin.setTop(RoundHalfEven(20 * g.ScaleFactor));
+        ShowAgent(g, Agent1, QStringLiteral("Merlin"));
+        g.AgentChoice = 2;
+        ParkAgent(g);
+    } catch (const platform::PlatformError& e) {
+        // Without the character the trainer still works; the next activation
+        // tries again.
+        qWarning("The agent character cannot be shown: %s", e.what());
+    }
+    canGo = true;
+}
+
+void frmUnit::DataGrid1_DblClick() {
+    if (canGo)
+        OpenLesson(m_program);
 }
 
 void frmUnit::Form_Resize() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 class Program;
+class QFrame;
 class QLabel;
 
 namespace platform {
@@ -24,6 +25,7 @@ public:
     void Form_Activate();
     void Form_Resize();
     void Text1_Click();
+    void DataGrid1_DblClick();
 
     // The bodies of the log and about buttons (CmdDo 4 and 2). ShowLog
     // reopens rsSelCom, so the log holds the day's latest totals, and shows
@@ -43,6 +45,11 @@ public:
     QLabel* Lblcishu;
     QLabel* Lblchengji;
     QLabel* Text1;
+    // The wait notice shown while a lesson loads.
+    QFrame* FrameTip;
+    QLabel* Label1;
+    QLabel* lbTip2;
+    QLabel* Image2;
 
     bool canGo = false;
     std::int32_t RetValue = 0;
@@ -59,6 +66,7 @@ private:
     void CloseBackgroundMusic();
     QRect scaled(int x, int y, int w, int h) const;
     double designedColumnWidth(int column) const;
+    void IntroduceAgent();
 
     Program& m_program;
     bool m_loaded = false;
