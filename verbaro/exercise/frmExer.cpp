@@ -1,5 +1,6 @@
 #include "exercise/frmExer.h"
 
+#include "core/BackgroundMusic.h"
 #include "core/ImageButtons.h"
 #include "core/Program.h"
 #include "exercise/ExerGrids.h"
@@ -52,10 +53,6 @@ QPixmap RoleFace(bool selected) {
     p.setPen(selected ? QColor(0x90, 0x50, 0x10) : QColor(0x50, 0x78, 0xa8));
     p.drawRect(face.rect().adjusted(0, 0, -1, -1));
     return face;
-}
-
-QString Quoted(const QString& path) {
-    return path.contains(' ') ? '"' + path + '"' : path;
 }
 
 } // namespace
@@ -418,7 +415,7 @@ void frmExer::Form_Activate() {
     const bool onRow =
         units.State() == platform::db::ObjectState::Open && !units.IsBOF() && !units.IsEOF();
     Label3->setText(onRow ? units.Field(QStringLiteral("DlgObjE")).toString() : QString());
-    SendMediaCommand(QStringLiteral("CLOSE BackgroundMusic"));
+    CloseBackgroundMusic(m_program);
 }
 
 void frmExer::Form_Unload() {
@@ -428,8 +425,7 @@ void frmExer::Form_Unload() {
     priVoice.reset();
     priRC.reset();
     voice1.reset();
-    const QString music = Quoted(m_program.vars.AppPath + "wave/backsound.mid");
-    SendMediaCommand("OPEN " + music + " TYPE SEQUENCER ALIAS BackgroundMusic");
+    OpenBackgroundMusic(m_program);
 }
 
 void frmExer::Unload() {
@@ -439,16 +435,6 @@ void frmExer::Unload() {
     }
     if (m_program.forms.isLoaded<frmExer>() && &m_program.forms.get<frmExer>() == this)
         m_program.forms.unload<frmExer>();
-}
-
-// The result goes to the unit menu, which keeps the music's state.
-void frmExer::SendMediaCommand(const QString& command) {
-    platform::IMediaCommands* media = m_program.platform.mediaCommands;
-    if (!media)
-        return;
-    const std::int32_t result = media->sendString(command);
-    if (m_program.forms.isLoaded<frmUnit>())
-        m_program.forms.get<frmUnit>().RetValue = result;
 }
 
 void frmExer::Form_Resize() {

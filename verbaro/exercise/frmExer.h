@@ -170,7 +170,6 @@ private:
     void connectHandlers();
     void layOut();
     QRect scaled(int x, int y, int w, int h) const;
-    void SendMediaCommand(const QString& command);
 
     Program& m_program;
     std::unique_ptr<ImageButtons> m_imageButtons;

@@ -3,6 +3,7 @@
 #include "PlatformError.h"
 #include "agent/IAgentCharacter.h"
 #include "agent/IAgentControl.h"
+#include "core/BackgroundMusic.h"
 #include "core/FrmMain.h"
 #include "core/Module_Show.h"
 #include "core/Program.h"
@@ -127,6 +128,7 @@ void frmUnit::Form_Load() {
     DataGrid1->Refresh();
     FrameTip->hide();
     canGo = false;
+    OpenBackgroundMusic(m_program);
 }
 
 void frmUnit::Form_Activate() {
@@ -204,7 +206,7 @@ bool frmUnit::DoExit() {
         {QStringLiteral("确定要退出吗？"), QStringLiteral("提示"), MsgButtons::OkCancel}, this);
     if (answer != MsgAnswer::Ok)
         return false;
-    CloseBackgroundMusic();
+    CloseBackgroundMusic(m_program);
     m_program.forms.unload<frmUnit>();
     RestoreDisplayMode(m_program);
     p.processes->startProgram(m_program.vars.AppPath + QStringLiteral("start.exe"),
@@ -212,11 +214,6 @@ bool frmUnit::DoExit() {
     p.programEnd->endProgram(0);
     return true;
 }
-
-// The alias "BackgroundMusic" is opened by the load handler through the
-// media-command interpreter; until that is in place this window opens no
-// alias, so the exit path has none to close.
-void frmUnit::CloseBackgroundMusic() {}
 
 // The program ends only through its exit paths: the close box is one more
 // way to the exit button's question.

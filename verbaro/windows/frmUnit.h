@@ -63,7 +63,6 @@ protected:
 
 private:
     void layOut();
-    void CloseBackgroundMusic();
     QRect scaled(int x, int y, int w, int h) const;
     double designedColumnWidth(int column) const;
     void IntroduceAgent();
