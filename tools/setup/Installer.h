@@ -22,11 +22,12 @@ public:
     // cannot be written.
     bool run(QString* error);
     QString installedProgram() const;
+    // Only the registry entries, for a program folder installed otherwise.
+    bool writeRegistry(QString* error);
 
 private:
     bool copyTree(const QString& from, const QString& to, QString* error) const;
     bool copyFile(const QString& from, const QString& to, QString* error) const;
-    bool writeRegistry(QString* error);
 
     QString m_cdDir;
     QString m_targetDir;
