@@ -8,14 +8,13 @@ set(CPACK_PACKAGE_NAME verbaro)
 set(CPACK_PACKAGE_VENDOR "The Verbaro developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "trainer for spoken English dialogues")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Verbaro is a desktop trainer for spoken English dialogues for Chinese-speaking\n"
     "learners. Each lesson is a short everyday dialogue with its English text, a\n"
     "Chinese translation and recorded voices. The learner listens, repeats the\n"
-    "sentences, says them without a model and plays roles against the computer;\n"
-    "a speech recogniser judges every attempt, and scores and practice counts are\n"
+    "sentences, says them without a model and plays roles against the computer. A\n"
+    "speech recogniser judges every attempt, and scores and practice counts are\n"
     "kept for each learner.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

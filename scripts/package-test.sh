@@ -109,13 +109,13 @@ if clean_root; then
     echo "== apt-get install ./$(basename "$deb") in a clean Debian 12 root"
     cp "$deb" "$root/tmp/"
     in_root sh -c "apt-get update -qq && cd /tmp &&
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ./$(basename "$deb")" \
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends -o Dpkg::Options::=--force-unsafe-io ./$(basename "$deb")" \
         >"$work/apt.log" 2>&1 || { tail -n 40 "$work/apt.log" >&2; echo "apt-get install failed" >&2; exit 1; }
     grep -E "^(Setting up verbaro|Unpacking verbaro)" "$work/apt.log" || true
     in_root dpkg -s verbaro | grep -E "^(Status|Version)"
 else
     mode="dpkg --root"
-    echo "== No clean root here (needs root rights and mmdebstrap with a mirror):"
+    echo "== No clean root (it needs root rights, mmdebstrap and a mirror; or VERBARO_PACKAGE_ROOT=dpkg):"
     echo "   installing with dpkg --root into an empty folder, run with this machine's libraries"
     apt-get install -s -qq "$deb" >"$work/apt.log" 2>&1 ||
         { cat "$work/apt.log" >&2; echo "the package's dependencies cannot be met here" >&2; exit 1; }
