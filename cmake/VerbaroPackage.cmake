@@ -1,7 +1,8 @@
 # The Debian package of the installed trainer (`cpack --preset package`, or
 # `cpack -G DEB` in any build folder): verbaro_<version>_<arch>.deb. Library
 # dependencies are Debian's package names as dpkg-shlibdeps finds them; only
-# what no library link shows is listed by hand: the speech model, Qt's
+# what no library link shows is listed by hand: the speech model, espeak-ng
+# (loaded at run time for words missing from the model's dictionary), Qt's
 # platform plugins and the fonts the windows are drawn with.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME verbaro)
@@ -23,7 +24,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "pocketsphinx-en-us, qt6-qpa-plugins, fonts-arphic-uming, fonts-liberation")
+    "pocketsphinx-en-us, libespeak-ng1, qt6-qpa-plugins, fonts-arphic-uming, fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

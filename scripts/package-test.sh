@@ -16,9 +16,9 @@
 # root is made again after a week).
 set -euo pipefail
 root_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root_dir"
-
 deb="${1:-}"
+[ -z "$deb" ] || deb="$(realpath "$deb")"
+cd "$root_dir"
 if [ -z "$deb" ]; then
     deb="$(ls -1t build/package/verbaro_*.deb 2>/dev/null | head -n1)"
 fi
@@ -170,7 +170,7 @@ for _ in $(seq 1 300); do
     fi
     ids="$(xdotool search --onlyvisible --name '^Verbaro$' 2>/dev/null || true)"
     if [ "$(printf '%s\n' "$ids" | grep -c .)" = 1 ] &&
-        xdotool getwindowgeometry "$ids" | grep -q "1024x768"; then
+        xdotool getwindowgeometry "$ids" 2>/dev/null | grep -q "1024x768"; then
         found="$ids"
         break
     fi
