@@ -2,6 +2,7 @@
 // run on a program folder against a fresh per-user registry.
 #include "registry/FileRegistry.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -66,10 +67,14 @@ protected:
         const auto v = registry.value(RegRoot::LocalMachine, kAppPathsKey, {});
         return v ? v->text : "<none>";
     }
+    // The registry files with their times: a rewrite with the same contents shows too.
     QByteArray registryFiles() const {
         QByteArray all;
-        for (RegRoot root : {RegRoot::ClassesRoot, RegRoot::CurrentUser, RegRoot::LocalMachine})
-            all += contents(registry.fileOf(root)) + '\n';
+        for (RegRoot root : {RegRoot::ClassesRoot, RegRoot::CurrentUser, RegRoot::LocalMachine}) {
+            const QString file = registry.fileOf(root);
+            all += QByteArray::number(QFileInfo(file).lastModified().toMSecsSinceEpoch()) + '\n' +
+                   contents(file) + '\n';
+        }
         return all;
     }
 
