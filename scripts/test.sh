@@ -19,10 +19,11 @@ step "deps"
 
 jobs="$(nproc)"
 # Compiler cache: a rebuild, and a fresh clone on the same machine, compile
-# only what changed.
+# only what changed. Paths are hashed relative to the clone, and the build
+# folder is left out of the hash (it only names where debug info was made).
 cache_args=()
 if command -v ccache >/dev/null; then
-    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
     cache_args=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 cmake --preset asan "${cache_args[@]}" >/dev/null
