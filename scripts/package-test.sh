@@ -137,27 +137,43 @@ output="$(xrandr | sed -n 's/^\(\S\+\) connected.*/\1/p' | head -n1)"
 start_mode="$(xrandr | sed -n 's/^ *\([0-9]\+x[0-9]\+\).*\*.*/\1/p' | head -n1)"
 restore_screen() { [ -n "$output" ] && [ -n "$start_mode" ] && xrandr --output "$output" --mode "$start_mode" || true; }
 
-echo "== Starting verbaro ($mode)"
+# Starts one of the package's starters as the learner; its process group is $prog_pid.
+start_starter() {
+    local starter="$1"
+    if [ "$mode" = "clean root" ]; then
+        mkdir -p "$root/tmp/.X11-unix" "$root/run/verbaro-pulse"
+        setsid unshare --mount --fork sh -c '
+            root="$1"; pulse_dir="$2"; display="$3"; socket="$4"; starter="$5"
+            mount -t proc proc "$root/proc"
+            mount --rbind /dev "$root/dev"
+            mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+            mount --bind "$pulse_dir" "$root/run/verbaro-pulse"
+            exec chroot --userspec=learner:learner "$root" env -i PATH=/usr/bin:/bin \
+                HOME=/home/learner DISPLAY="$display" LANG=C.UTF-8 \
+                PULSE_SERVER="unix:/run/verbaro-pulse/$socket" "$starter"' \
+            start "$root" "$(dirname "$pulse_socket")" "$DISPLAY" "$(basename "$pulse_socket")" \
+            "$starter" >"$work/$starter.log" 2>&1 &
+    else
+        mkdir -p "$learner_home"
+        setsid env -u QT_QPA_PLATFORM HOME="$learner_home" \
+            XDG_DATA_HOME="$learner_home/.local/share" \
+            "$root/usr/bin/$starter" >"$work/$starter.log" 2>&1 &
+    fi
+    prog_pid=$!
+}
+stop_starter() {
+    kill -- "-$prog_pid" 2>/dev/null || true
+    wait "$prog_pid" 2>/dev/null || true
+    prog_pid=""
+}
 if [ "$mode" = "clean root" ]; then
-    mkdir -p "$root/tmp/.X11-unix" "$root/run/verbaro-pulse"
-    setsid unshare --mount --fork sh -c '
-        root="$1"; pulse_dir="$2"; display="$3"
-        mount -t proc proc "$root/proc"
-        mount --rbind /dev "$root/dev"
-        mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
-        mount --bind "$pulse_dir" "$root/run/verbaro-pulse"
-        exec chroot --userspec=learner:learner "$root" env -i PATH=/usr/bin:/bin \
-            HOME=/home/learner DISPLAY="$display" LANG=C.UTF-8 \
-            PULSE_SERVER=unix:/run/verbaro-pulse/'"$(basename "$pulse_socket")"' verbaro' \
-        verbaro "$root" "$(dirname "$pulse_socket")" "$DISPLAY" >"$work/verbaro.log" 2>&1 &
     data_home="$root/home/learner/.local/share/verbaro"
 else
-    mkdir -p "$learner_home"
-    setsid env -u QT_QPA_PLATFORM HOME="$learner_home" XDG_DATA_HOME="$learner_home/.local/share" \
-        "$root/usr/bin/verbaro" >"$work/verbaro.log" 2>&1 &
     data_home="$learner_home/.local/share/verbaro"
 fi
-prog_pid=$!
+
+echo "== Starting verbaro ($mode)"
+start_starter verbaro
 
 # The unit menu: the one window titled "Verbaro", 1024 x 768 on the switched screen.
 found=""
@@ -177,26 +193,41 @@ for _ in $(seq 1 300); do
     sleep 0.2
 done
 screen_now="$(xrandr | sed -n 's/^ *\([0-9]\+x[0-9]\+\).*\*.*/\1/p' | head -n1)"
-kill -- "-$prog_pid" 2>/dev/null || true
-wait "$prog_pid" 2>/dev/null || true
-prog_pid=""
+stop_starter
 restore_screen
 
 fail() {
+    local what="$1"
+    shift
     echo "FAIL: $*" >&2
-    echo "--- verbaro's output" >&2
-    cat "$work/verbaro.log" >&2
+    echo "--- the starter's output" >&2
+    cat "$work/$what.log" >&2 2>/dev/null || true
     exit 1
 }
-[ -n "$found" ] || fail "the unit menu did not appear"
-[ "$screen_now" = 1024x768 ] || fail "the screen was $screen_now, not 1024x768"
+[ -n "$found" ] || fail verbaro "the unit menu did not appear"
+[ "$screen_now" = 1024x768 ] || fail verbaro "the screen was $screen_now, not 1024x768"
 echo "unit menu shown (window $found, screen $screen_now)"
 
 # The first start made the learner's copy of the lesson database and
 # registered the control libraries and the installation for the learner.
-[ -f "$data_home/data/qvedbdemo.aaa" ] || fail "no per-user lesson database in $data_home"
-grep -q "Glyphon.ocx" "$data_home/HKEY_CLASSES_ROOT.reg" || fail "Glyphon.ocx is not registered"
-grep -q "Fitform.ocx" "$data_home/HKEY_CLASSES_ROOT.reg" || fail "Fitform.ocx is not registered"
-grep -q "Verbaro.exe" "$data_home/HKEY_LOCAL_MACHINE.reg" || fail "the installation is not registered"
+[ -f "$data_home/data/qvedbdemo.aaa" ] || fail verbaro "no per-user lesson database in $data_home"
+grep -q "Glyphon.ocx" "$data_home/HKEY_CLASSES_ROOT.reg" || fail verbaro "Glyphon.ocx is not registered"
+grep -q "Fitform.ocx" "$data_home/HKEY_CLASSES_ROOT.reg" || fail verbaro "Fitform.ocx is not registered"
+grep -q "Verbaro.exe" "$data_home/HKEY_LOCAL_MACHINE.reg" || fail verbaro "the installation is not registered"
 echo "per-user copy of the lesson database and registrations: present"
+
+# The CD start program: its window comes up from the installed folder.
+echo "== Starting verbaro-cd ($mode)"
+start_starter verbaro-cd
+launcher=""
+for _ in $(seq 1 150); do
+    kill -0 "$prog_pid" 2>/dev/null || break
+    launcher="$(xdotool search --onlyvisible --name '^Verbaro V1.0$' 2>/dev/null | head -n1 || true)"
+    [ -n "$launcher" ] && break
+    sleep 0.2
+done
+stop_starter
+restore_screen
+[ -n "$launcher" ] || fail verbaro-cd "the CD start program's window did not appear"
+echo "CD start program's window shown (window $launcher)"
 echo "== Package test passed ($mode) in $SECONDS s"

@@ -6,8 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-[ "${VERBARO_SKIP_DEPS:-}" = 1 ] || bash scripts/deps.sh
-cmake --preset package ${VERBARO_CMAKE_ARGS:-} >/dev/null
+bash scripts/deps.sh
+cmake --preset package >/dev/null
 cmake --build --preset package -j "$(nproc)"
 cpack --preset package
 ls -1 "$root"/build/package/verbaro_*.deb
