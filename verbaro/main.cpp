@@ -2,12 +2,14 @@
 #include "core/Program.h"
 #include "core/Start.h"
 #include "process/GuardedApplication.h"
+#include "registry/FileRegistry.h"
 
 int main(int argc, char** argv) {
     platform::GuardedApplication app(argc, argv);
     platform::RealPlatform real;
     app.setProgramEnd(real.services().programEnd);
     Program program(real.services());
+    program.userFolder = platform::FileRegistry::defaultFolder();
     StartUp(program, QCoreApplication::applicationDirPath());
     return app.exec();
 }

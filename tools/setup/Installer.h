@@ -31,16 +31,19 @@ public:
     // cannot be written.
     bool run(QString* error);
     QString installedProgram() const;
+    // Only the registry entries, for a program folder installed otherwise.
+    bool writeRegistry(QString* error);
 
 private:
     bool copyTree(const QString& from, const QString& to, QString* error) const;
     bool copyFile(const QString& from, const QString& to, QString* error) const;
-    bool writeRegistry(QString* error);
     bool registerControls(QString* error) const;
 
 public:
     // Loads the library and calls its registration entry point.
     static bool registerControl(const QString& library, QString* error);
+
+private:
 
     QString m_cdDir;
     QString m_targetDir;

@@ -1,5 +1,6 @@
 #include "core/FrmMain.h"
 
+#include "core/DataFolder.h"
 #include "core/Program.h"
 #include "core/PubFunction.h"
 #include "core/ScaleFactor.h"
@@ -80,7 +81,8 @@ void FrmMain::Timer1_Timer() {
     Timer1->stop();
     m_timerEnabled = false;
     GlobalVars& g = m_program.vars;
-    g.DataPath = g.AppPath;
+    const DataFolder data = DataFolder::choose(g.AppPath, m_program.userFolder);
+    g.DataPath = data.path;
     g.GeniePath = g.AppPath + "CHAR/Genie.acs";
     g.MerlinPath = g.AppPath + "CHAR/Merlin.acs";
     g.PeedyPath = g.AppPath + "CHAR/Peedy.acs";
@@ -92,6 +94,14 @@ void FrmMain::Timer1_Timer() {
                           MsgButtons::Ok},
                          this);
         RestoreDisplayMode(m_program);
+        p.programEnd->endProgram(1);
+        return;
+    }
+
+    if (!data.error.isEmpty()) {
+        p.messages->show({data.error, QStringLiteral("错误"), MsgButtons::Ok, MsgIcon::Critical},
+                         this);
+        SetDisplayMode(m_program, g.StartWidth, g.StartHeight);
         p.programEnd->endProgram(1);
         return;
     }

@@ -22,6 +22,9 @@ public:
     Program& operator=(const Program&) = delete;
 
     platform::Platform& platform;
+    // The per-user Verbaro folder, where each user's copy of a read-only
+    // lesson database lives (see DataFolder); empty for none.
+    QString userFolder;
     GlobalVars vars;
     ::MyDataEm MyDataEm;
     FormSet<Program, FrmMain, frmUnit, frmExer, FrmBox, frmAbout> forms;
