@@ -316,8 +316,9 @@ TEST_F(TransactionTest, KilledProcessLeavesWholeAttemptsOnly) {
             ASSERT_NE(b, 0) << "the child stopped after " << commits << " commits";
             commits += b == 'c';
         }
-        if (c.stallOn >= 0)
+        if (c.stallOn >= 0) {
             ASSERT_EQ(readByte(progress[0]), 'm'); // it now waits half-way
+        }
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
