@@ -17,7 +17,7 @@ PACKAGES=(
   # services and tools the build, demo and tests start
   pulseaudio pulseaudio-utils
   xserver-xorg-core xserver-xorg-video-dummy xvfb x11-xserver-utils xdotool
-  espeak-ng sox libsox-fmt-base fp-utils imagemagick
+  espeak-ng flite sox libsox-fmt-base fp-utils imagemagick
   fonts-arphic-uming fonts-liberation
   # packaging and the package test
   ccache dpkg-dev file fakeroot lintian appstream desktop-file-utils librsvg2-bin mmdebstrap

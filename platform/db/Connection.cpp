@@ -35,4 +35,27 @@ ObjectState Connection::State() const {
     return m_db ? ObjectState::Open : ObjectState::Closed;
 }
 
+Database& Connection::openDatabase() const {
+    if (!m_db)
+        throw PlatformError("Operation is not allowed when the connection is closed");
+    return *m_db;
+}
+
+int Connection::BeginTrans() {
+    openDatabase().begin();
+    return 1;
+}
+
+void Connection::CommitTrans() {
+    openDatabase().commit();
+}
+
+void Connection::RollbackTrans() {
+    openDatabase().rollback();
+}
+
+bool Connection::InTransaction() const {
+    return m_db && m_db->inTransaction();
+}
+
 } // namespace platform::db

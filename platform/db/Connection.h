@@ -30,14 +30,27 @@ public:
     void SetConnectionString(const QString& value);
 
     void Open();
+    // Closing with a transaction open rolls it back.
     void Close();
     ObjectState State() const;
+
+    // Explicit transactions, one at a time: BeginTrans returns the nesting
+    // level (always 1) and raises when a transaction is already open or the
+    // connection is closed; CommitTrans and RollbackTrans raise when none is
+    // open. After a rollback the recordsets still show what was written in
+    // the transaction: Resync them to get back to the stored rows.
+    int BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const;
 
     // The open database, shared with the recordsets read through it (they
     // keep it only weakly: after Close() their updates fail cleanly).
     std::shared_ptr<Database> database() const { return m_db; }
 
 private:
+    Database& openDatabase() const;
+
     const IPathLookup* m_paths;
     QString m_connectionString;
     std::shared_ptr<Database> m_db;

@@ -127,8 +127,10 @@ std::unique_ptr<Database> Database::open(const QString& path, const QString& key
             throw PlatformError(
                 QString("Cannot set the key of the database \"%1\": %2").arg(path, db->error()));
     }
-    if (create)
+    if (create) {
+        db->makeDurable();
         return db;
+    }
 
     // The key is only tried when a page is read: read the schema now so that a
     // wrong password or a foreign file fails here and not at the first query.
@@ -141,7 +143,54 @@ std::unique_ptr<Database> Database::open(const QString& path, const QString& key
             QString("Cannot open the database \"%1\": not a database or wrong password (%2)")
                 .arg(path, e.message()));
     }
+    db->makeDurable();
     return db;
+}
+
+// The write-ahead log keeps the file whole whatever moment the process dies
+// at, and lets a reader look while a transaction is open; FULL syncs the log
+// at every commit. Where the log cannot be made (a read-only folder) the
+// rollback journal, also synced in full, is kept.
+void Database::makeDurable() {
+    query("PRAGMA journal_mode=WAL");
+    exec("PRAGMA synchronous=FULL");
+}
+
+QString Database::journalMode() {
+    return query("PRAGMA journal_mode").rows.at(0).at(0).toString().toLower();
+}
+
+void Database::begin() {
+    if (m_transaction)
+        throw PlatformError(
+            "Cannot start a transaction: one is already in progress (they do not nest)");
+    // IMMEDIATE takes the write lock now, so a busy file fails here and not
+    // half-way through the writes.
+    exec("BEGIN IMMEDIATE");
+    m_transaction = true;
+}
+
+void Database::commit() {
+    if (!m_transaction)
+        throw PlatformError("Cannot commit: no transaction is in progress");
+    try {
+        exec("COMMIT");
+    } catch (const PlatformError& e) {
+        if (sqlite3_get_autocommit(m_db) == 0)
+            throw; // still open: the caller rolls back
+        m_transaction = false;
+        throw PlatformError(
+            QString("The transaction was rolled back: the commit failed (%1)").arg(e.message()));
+    }
+    m_transaction = false;
+}
+
+void Database::rollback() {
+    if (!m_transaction)
+        throw PlatformError("Cannot roll back: no transaction is in progress");
+    m_transaction = false;
+    if (sqlite3_get_autocommit(m_db) == 0)
+        exec("ROLLBACK");
 }
 
 QString Database::error() const {

@@ -19,7 +19,9 @@ struct QueryResult {
     std::vector<std::vector<QVariant>> rows;
 };
 
-// One open SQLCipher database file. Values cross as QVariant: Null is an
+// One open SQLCipher database file, written through a write-ahead log with
+// full synchronous commits: once a write or commit returns, it survives a
+// killed process or a power cut. Values cross as QVariant: Null is an
 // invalid QVariant, integers are qlonglong, text is QString, dates (QDate, or
 // a QDateTime at midnight) are written as ISO text "YYYY-MM-DD". All statements take positional `?`
 // parameters; nothing is ever pasted into SQL text.
@@ -43,6 +45,18 @@ public:
     // Runs several statements without parameters (schema scripts).
     void execScript(const QString& sql);
 
+    // One explicit transaction at a time: begin() raises while one is open,
+    // commit() and rollback() raise when none is. A failed commit() leaves
+    // the transaction open (roll it back) unless SQLite already undid it, in
+    // which case it says so. rollback() after SQLite undid the work itself
+    // (a full disk, an I/O error) just ends the transaction.
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_transaction; }
+    // The journal mode in force ("wal" unless the folder refuses it).
+    QString journalMode();
+
     qint64 lastInsertRowId() const;
     // The primary key columns of `table`, in key order; empty when it has none.
     QStringList primaryKey(const QString& table);
@@ -53,9 +67,11 @@ public:
 private:
     explicit Database(sqlite3* handle, QString path);
     QString error() const;
+    void makeDurable();
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    bool m_transaction = false;
 };
 
 } // namespace platform::db

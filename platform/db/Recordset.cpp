@@ -353,6 +353,12 @@ void Recordset::updateCurrent(Database& db) {
 // Reads the written row back, so the recordset shows what the table holds
 // (defaults, the column's type affinity).
 void Recordset::rereadCurrent(Database& db, const QString& where, const QVariantList& params) {
+    rereadRow(db, m_cur, where, params);
+}
+
+// Copies the stored values of the row found by `where` into row `index`.
+Recordset::Reread Recordset::rereadRow(Database& db, int index, const QString& where,
+                                       const QVariantList& params) {
     QStringList names;
     std::vector<size_t> targets;
     for (int i = 0; i < m_origin.size(); ++i) {
@@ -365,10 +371,61 @@ void Recordset::rereadCurrent(Database& db, const QString& where, const QVariant
                                        Database::quoteName(m_table) + " WHERE " + where,
                                    params);
     if (r.rows.size() != 1)
+        return Reread::Missing;
+    auto& row = m_rows[static_cast<size_t>(index)];
+    bool changed = false;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        QVariant& value = row[targets[i]];
+        const QVariant& stored = r.rows[0][i];
+        changed = changed || value.isValid() != stored.isValid() || value != stored;
+        value = stored;
+    }
+    return changed ? Reread::Changed : Reread::Same;
+}
+
+// Reads row `index` again by its key; false when it is no longer stored.
+bool Recordset::resyncRow(Database& db, int index) {
+    const auto& row = m_rows[static_cast<size_t>(index)];
+    QStringList where;
+    QVariantList params;
+    for (int k : m_keyColumns) {
+        where << Database::quoteName(m_origin[k]) + " = ?";
+        params << row[static_cast<size_t>(k)];
+    }
+    const Reread result = rereadRow(db, index, where.join(" AND "), params);
+    if (result == Reread::Changed)
+        emit rowChanged(index + 1);
+    return result != Reread::Missing;
+}
+
+void Recordset::dropRow(int index) {
+    m_rows.erase(m_rows.begin() + index);
+    const bool current = index == m_cur;
+    if (index < m_cur)
+        --m_cur;
+    emit rowRemoved(index + 1);
+    if (current)
+        emit currentChanged();
+}
+
+void Recordset::Resync(AffectEnum affect) {
+    requireOpen();
+    if (!m_notUpdatable.isEmpty())
+        throw PlatformError("Cannot resync the recordset: " + m_notUpdatable);
+    if (affect == AffectEnum::Current)
+        requireCurrent();
+    CancelUpdate();
+    const std::shared_ptr<Database> db = databaseForWrite();
+    if (affect == AffectEnum::Current) {
+        // Cancelling an added row may have left no current row.
+        if (!IsBOF() && !IsEOF() && !resyncRow(*db, m_cur))
+            dropRow(m_cur);
         return;
-    auto& row = m_rows[static_cast<size_t>(m_cur)];
-    for (size_t i = 0; i < targets.size(); ++i)
-        row[targets[i]] = r.rows[0][i];
+    }
+    for (int i = static_cast<int>(m_rows.size()) - 1; i >= 0; --i) {
+        if (!resyncRow(*db, i))
+            dropRow(i);
+    }
 }
 
 } // namespace platform::db

@@ -17,6 +17,7 @@ struct QueryResult;
 
 enum class LockTypeEnum { ReadOnly, Optimistic };
 enum class EditModeEnum { None, InProgress, Add };
+enum class AffectEnum { Current, All };
 
 // An ADO-like client-side recordset: the query's rows are read in full when
 // it opens; it scrolls both ways, counts its rows exactly and writes the
@@ -74,6 +75,15 @@ public:
     void CancelUpdate();
     EditModeEnum EditMode() const { return m_editMode; }
 
+    // Reads the stored values again, for the current row or for every row,
+    // located by their keys; a pending edit is cancelled first. This is how a
+    // recordset gets back to what the table holds after a transaction was
+    // rolled back. A row that is no longer stored (added in the rolled-back
+    // transaction) leaves the recordset; the current row then moves to the
+    // row after it (or EOF). Raises when the recordset is closed, has no
+    // current row (Current) or cannot locate rows (no key).
+    void Resync(AffectEnum affect = AffectEnum::All);
+
     // For grids: column names in query order, and any row's values.
     QStringList ColumnNames() const { return m_columns; }
     int FieldIndex(const QString& name) const; // -1 when there is none
@@ -97,6 +107,10 @@ private:
     void insertCurrent(Database& db);
     void updateCurrent(Database& db);
     void rereadCurrent(Database& db, const QString& where, const QVariantList& params);
+    enum class Reread { Same, Changed, Missing };
+    Reread rereadRow(Database& db, int index, const QString& where, const QVariantList& params);
+    bool resyncRow(Database& db, int index);
+    void dropRow(int index);
     std::vector<int> changedColumns() const;
 
     bool m_open = false;

@@ -4,8 +4,6 @@
 #include <QStringList>
 #include <vector>
 
-class QXmlStreamReader;
-
 namespace platform {
 
 // One rule of a grammar file with every phrase it accepts, each as written.
@@ -21,21 +19,35 @@ struct GrammarRule {
 //   <P>phrase</P>... </L></P></RULE></GRAMMAR>
 // <P> is a sequence, <L> a list of alternatives, <O> an optional part; the
 // rule's phrases are every path through it, its texts joined by single
-// spaces. Element names ignore case. The file may be UTF-8 or a single-byte
-// code page (read as Latin-1 when it is not valid UTF-8).
+// spaces, with the XML entities (&amp; &lt; ...) read back as the characters.
+// Element names ignore case.
+//
+// Encoding: a file without an XML declaration naming its encoding is in the
+// program's single-byte code page, Windows-1252; with one (UTF-8 when a
+// phrase needs characters outside that code page) it is read in the encoding
+// declared. A byte-order mark is followed as well.
+//
+// Limits keep a broken or hostile file from exhausting the stack or memory:
+// nesting deeper than kMaxDepth, more than kMaxPhrases paths through a rule,
+// a phrase longer than kMaxPhraseLength or a file larger than kMaxFileBytes
+// is refused with PlatformError.
 class GrammarFile {
 public:
+    static constexpr int kMaxDepth = 32;
+    static constexpr qsizetype kMaxPhrases = 5000;
+    static constexpr qsizetype kMaxPhraseLength = 2000;
+    static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
     // The path is found as every file of the programs is (PathLookup: "\"
     // and any letter case). Raises PlatformError when the file is missing,
     // unreadable or malformed.
     static std::vector<GrammarRule> load(const QString& path);
     static std::vector<GrammarRule> parse(const QByteArray& bytes, const QString& origin);
 
-private:
-    static QStringList sequence(QXmlStreamReader& xml);
-    static QStringList alternatives(QXmlStreamReader& xml);
-    static QStringList element(QXmlStreamReader& xml);
-    static QStringList join(const QStringList& heads, const QStringList& tails);
+    // The text of a file in the encoding it declares, Windows-1252 without a
+    // declaration; raises PlatformError for an unknown encoding or bytes that
+    // are not valid in the one declared.
+    static QString decode(const QByteArray& bytes, const QString& origin);
 };
 
 } // namespace platform

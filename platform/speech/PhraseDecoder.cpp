@@ -33,12 +33,21 @@ constexpr std::size_t kWarmUpSamples = 32000;
 constexpr double kHumPole = 0.9;
 constexpr double kHumGain = 4.0;
 
-// The margin scale, measured on synthetic speech (bench/recognition): about
-// 98% of right phrases lie above -39 per frame, their median near -22; what
-// reaches a phrase from outside the list mostly lies below. -39 maps to 10
-// (the lowest threshold in use), -7 to 100.
-constexpr double kMarginAtTen = -39.0;
-constexpr double kPointsPerUnit = 2.8;
+// The confidence scale, calibrated on the benchmark's calibration voices
+// (bench/recognition): the score is the utterance's margin plus half its worst
+// word's margin, per frame (the worst word tells a changed or dropped word
+// better than the whole). 97.5% of right readings score above -72.5 (10, the
+// easiest threshold); more than half of clean right readings above -42.8
+// (100, the hardest, so it stays reachable). 50 sits four fifths of the way
+// up: near misses (a word added, dropped or changed) still overlap right
+// readings there, so the middle levels reject as many of them as they can
+// without making the top unreachable. Linear between the knots.
+constexpr double kWorstWordWeight = 0.5;
+struct Knot {
+    double score;
+    double confidence;
+};
+constexpr Knot kKnots[] = {{-72.47, 10}, {-48.75, 50}, {-42.82, 100}};
 
 // The garbage loop between the words of a phrase: entering it costs about as
 // much as it takes to keep right phrases from wandering into it (on synthetic
@@ -47,6 +56,8 @@ constexpr double kGarbageEnter = 2e-5;
 constexpr double kGarbageStay = 0.05;
 // Below the lowest threshold in use, so a near miss is never recognised.
 constexpr int kGarbageConfidence = 5;
+// Words shorter than this (30 ms) are too short for their own margin to say much.
+constexpr int kMinWordFrames = 3;
 
 ps_decoder_t* makeDecoder(std::initializer_list<const char*> args) {
     std::vector<char*> argv;
@@ -236,8 +247,42 @@ PhraseDecoder::Score PhraseDecoder::score(ps_decoder_t* decoder) {
         int32 acoustic = 0, language = 0, backoff = 0;
         ps_seg_prob(seg, &acoustic, &language, &backoff);
         result.acoustic += acoustic;
+        Segment segment;
+        segment.word = QString::fromUtf8(ps_seg_word(seg));
+        ps_seg_frames(seg, &segment.first, &segment.last);
+        segment.acoustic = acoustic;
+        result.segments.push_back(std::move(segment));
     }
     return result;
+}
+
+// Per frame, how much worse the phrase's worst word explains its stretch of
+// sound than the phone loop explains the same frames. A word said differently
+// (one word changed, one dropped) sinks this even when the rest of the phrase
+// fits well and keeps the whole utterance's margin high.
+double PhraseDecoder::worstWordMargin(const Score& phrase, const Score& phones) {
+    double worst = 0;
+    bool any = false;
+    for (const Segment& word : phrase.segments) {
+        const bool filler = word.word.startsWith('<') || word.word.startsWith('(') ||
+                            word.word.startsWith('[') || word.word.startsWith(kGarbagePrefix);
+        const int frames = word.last - word.first + 1;
+        if (filler || frames < kMinWordFrames)
+            continue;
+        double loop = 0;
+        for (const Segment& phone : phones.segments) {
+            const int from = std::max(phone.first, word.first);
+            const int to = std::min(phone.last, word.last);
+            if (to < from)
+                continue;
+            const int length = std::max(phone.last - phone.first + 1, 1);
+            loop += static_cast<double>(phone.acoustic) * (to - from + 1) / length;
+        }
+        const double margin = (static_cast<double>(word.acoustic) - loop) / frames;
+        worst = any ? std::min(worst, margin) : margin;
+        any = true;
+    }
+    return worst;
 }
 
 Utterance PhraseDecoder::finish() {
@@ -256,17 +301,29 @@ Utterance PhraseDecoder::finish() {
     words.removeIf([](const QString& w) { return w.startsWith(kGarbagePrefix); });
     const bool garbage = words.size() != before;
     utterance.phrase = m_phraseOfWords.value(words.join(' '), -1);
-    const double margin =
+    utterance.margin =
         static_cast<double>(phrase.acoustic - phones.acoustic) / std::max(phrase.frames, 1);
-    utterance.confidence = utterance.phrase < 0 ? 0 : confidenceFor(margin);
+    utterance.worstWordMargin = worstWordMargin(phrase, phones);
+    utterance.garbage = garbage;
+    utterance.confidence =
+        utterance.phrase < 0 ? 0 : confidenceFor(utterance.margin, utterance.worstWordMargin);
     // Sounds no word of the phrase explains: a near miss, not the phrase.
     if (garbage)
         utterance.confidence = std::min(utterance.confidence, kGarbageConfidence);
     return utterance;
 }
 
-int PhraseDecoder::confidenceFor(double marginPerFrame) {
-    const double points = 10.0 + kPointsPerUnit * (marginPerFrame - kMarginAtTen);
+int PhraseDecoder::confidenceFor(double marginPerFrame, double worstWordMargin) {
+    const double score = marginPerFrame + kWorstWordWeight * worstWordMargin;
+    // The segment the score falls in; below the first knot the first segment
+    // goes on down to 0.
+    std::size_t i = 0;
+    while (i + 2 < std::size(kKnots) && score >= kKnots[i + 1].score)
+        ++i;
+    const Knot& a = kKnots[i];
+    const Knot& b = kKnots[i + 1];
+    const double points =
+        a.confidence + (b.confidence - a.confidence) * (score - a.score) / (b.score - a.score);
     return static_cast<int>(std::lround(std::clamp(points, 0.0, 100.0)));
 }
 

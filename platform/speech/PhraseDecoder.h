@@ -17,6 +17,12 @@ struct Utterance {
     int phrase = -1;
     int confidence = 0;
     int frames = 0;
+    // What the confidence is made of (kept for calibration): the score margin
+    // per frame against the phone loop over the whole utterance and over its
+    // worst-fitting word, and whether the garbage loop was needed.
+    double margin = 0;
+    double worstWordMargin = 0;
+    bool garbage = false;
 };
 
 // Two PocketSphinx decoders listening to the same audio, both kept warm for
@@ -48,19 +54,29 @@ public:
     // Feeds 16 kHz samples; tells when speech began and when an utterance ended.
     Step process(const std::int16_t* samples, std::size_t count);
 
-    // Maps the per-frame score margin to 0..100 (exposed for calibration).
-    static int confidenceFor(double marginPerFrame);
+    // Maps the per-frame score margins of the utterance and of its worst word
+    // to 0..100 (exposed for calibration).
+    static int confidenceFor(double marginPerFrame, double worstWordMargin);
 
 private:
+    // One word (or phone) of a hypothesis: its frames and acoustic score.
+    struct Segment {
+        QString word;
+        int first = 0;
+        int last = 0;
+        long acoustic = 0;
+    };
     struct Score {
         long acoustic = 0;
         int frames = 0;
         QString words;
         bool found = false;
+        std::vector<Segment> segments;
     };
     void restart();
     Utterance finish();
     static Score score(ps_decoder_s* decoder);
+    static double worstWordMargin(const Score& phrase, const Score& phones);
     QString dictionaryWord(const QString& token);
     fsg_model_s* buildSearch(const std::vector<QStringList>& sequences);
 

@@ -62,12 +62,91 @@ TEST(GrammarFile, RefusesMalformedAndMissingFiles) {
     EXPECT_THROW(GrammarFile::load(speechtest::tempDir() + "/no-such-grammar.xml"), PlatformError);
 }
 
-TEST(GrammarFile, ReadsSingleByteCodePageText) {
-    const auto rules = GrammarFile::parse(
-        programGrammar({QString::fromUtf8("Caf\u00e9 au lait")}).replace("Caf\xc3\xa9", "Caf\xe9"),
-        "t");
+TEST(GrammarFile, ReadsEntitiesBackAsCharacters) {
+    const auto rules =
+        GrammarFile::parse(programGrammar({"AT&amp;T", "Say &lt;hello&gt; to &quot;Anna&quot;",
+                                           "It&apos;s &amp; more"}),
+                           "t");
     ASSERT_EQ(rules.size(), 1u);
-    EXPECT_EQ(rules[0].phrases, QStringList{QString::fromUtf8("Caf\u00e9 au lait")});
+    EXPECT_EQ(rules[0].phrases, (QStringList{"AT&T", "Say <hello> to \"Anna\"", "It's & more"}));
+}
+
+// Without a declaration the file is in Windows-1252; with one, in the encoding declared.
+TEST(GrammarFile, ReadsTheCodePageOrTheDeclaredEncoding) {
+    const QString cafe = QString::fromUtf8("Caf\u00e9 au lait");
+    const QString its = QString::fromUtf8("It\u2019s \u20ac5");
+    const QString chinese = QString::fromUtf8("Caf\u00e9 \u4f60\u597d \u2019");
+    // programGrammar writes each character as one byte: these are UTF-8's bytes.
+    const QString utf8Bytes = QString::fromLatin1("Caf\xc3\xa9 au lait");
+    QByteArray cp1252 = programGrammar({"Cafe au lait", "Its 5"});
+    cp1252.replace("Cafe", "Caf\xe9")
+        .replace("Its 5", "It\x92s \x80"
+                          "5");
+    const QByteArray declaredUtf8 =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" +
+        programGrammar({}).replace("<L>", "<L>\r\n<P>" + chinese.toUtf8() + "</P>");
+    const QByteArray declaredLatin1 = "<?xml version='1.0' encoding='ISO-8859-1'?>" +
+                                      programGrammar({"Cafe au lait"}).replace("Cafe", "Caf\xe9");
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        QStringList phrases;
+    };
+    const Case cases[] = {
+        {"Windows-1252", cp1252, {cafe, its}},
+        {"UTF-8 declared", declaredUtf8, {chinese}},
+        {"UTF-8 with a byte-order mark", "\xef\xbb\xbf" + programGrammar({utf8Bytes}), {cafe}},
+        {"UTF-8 undeclared is read as the code page",
+         programGrammar({utf8Bytes}),
+         {QString::fromUtf8("Caf\u00c3\u00a9 au lait")}},
+        {"ISO-8859-1 declared", declaredLatin1, {cafe}},
+    };
+    for (const Case& c : cases) {
+        const auto rules = GrammarFile::parse(c.bytes, "t");
+        ASSERT_EQ(rules.size(), 1u) << c.what;
+        EXPECT_EQ(rules[0].phrases, c.phrases) << c.what;
+    }
+
+    const QByteArray wrong[] = {
+        "<?xml version=\"1.0\" encoding=\"no-such-code\"?>" + programGrammar({"a"}),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" +
+            programGrammar({QString::fromLatin1("Caf\xe9")}),
+    };
+    for (const QByteArray& bytes : wrong)
+        EXPECT_THROW(GrammarFile::parse(bytes, "t"), PlatformError) << bytes.toStdString();
+}
+
+// A hostile or broken file is refused, never a stack overflow or an endless list.
+TEST(GrammarFile, RefusesDeepNestingAndRunawayExpansion) {
+    const int deep = 50000;
+    const QByteArray nested = "<GRAMMAR><RULE NAME=\"dialog\">" + QByteArray("<P>").repeated(deep) +
+                              "x" + QByteArray("</P>").repeated(deep) + "</RULE></GRAMMAR>";
+    const QByteArray options = "<GRAMMAR><RULE NAME=\"r\"><P>" +
+                               QByteArray("<O>a</O><O>b</O>").repeated(7) + "</P></RULE></GRAMMAR>";
+    const QByteArray list = "<GRAMMAR><RULE NAME=\"r\"><L>" +
+                            QByteArray("<P>hello</P>").repeated(GrammarFile::kMaxPhrases + 1) +
+                            "</L></RULE></GRAMMAR>";
+    const QByteArray longPhrase = programGrammar({QString("word ").repeated(500)});
+    struct Case {
+        const char* what;
+        const QByteArray& bytes;
+        const char* message;
+    };
+    const Case cases[] = {{"50,000 nested <P>", nested, "nested"},
+                          {"2^14 option paths", options, "phrases"},
+                          {"too many alternatives", list, "phrases"},
+                          {"2,500-character phrase", longPhrase, "longer"}};
+    for (const Case& c : cases) {
+        try {
+            GrammarFile::parse(c.bytes, "t");
+            ADD_FAILURE() << c.what << " was accepted";
+        } catch (const PlatformError& e) {
+            EXPECT_NE(e.message().indexOf(c.message), -1) << c.what << ": " << e.what();
+        }
+    }
+    const QByteArray fine = "<GRAMMAR><RULE NAME=\"r\">" + QByteArray("<P>").repeated(20) + "x" +
+                            QByteArray("</P>").repeated(20) + "</RULE></GRAMMAR>";
+    EXPECT_EQ(GrammarFile::parse(fine, "t").at(0).phrases, QStringList{"x"});
 }
 
 // The program writes "~file.xml" and loads "~File.xml"; its paths may use

@@ -144,6 +144,29 @@ TEST_F(RecoContextTest, AmpersandAndUnknownWordsWork) {
     EXPECT_EQ(events[1].text, "Welcome to Zorvik station");
 }
 
+// The program's file: Windows-1252, texts escaped; results carry the texts unescaped.
+TEST_F(RecoContextTest, EscapedAndCodePageTextsComeBackAsTheSentences) {
+    m_grammar->CmdLoadFromFile(
+        writeGrammar({"Tom &amp; Jerry are here", "Say &lt;hello&gt; to &quot;Anna&quot;",
+                      QString::fromUtf8("Caf\u00e9 for two please")}),
+        ISpeechGrammar::SLODynamic);
+    const std::pair<QString, QString> cases[] = {
+        {"Tom and Jerry are here.", "Tom & Jerry are here"},
+        {"Say hello to Anna.", "Say <hello> to \"Anna\""},
+        {QString::fromUtf8("Caf\u00e9 for two, please."),
+         QString::fromUtf8("Caf\u00e9 for two please")},
+    };
+    for (const auto& [said, heard] : cases) {
+        listen();
+        say(said);
+        ASSERT_FALSE(events.empty()) << said.toStdString();
+        EXPECT_TRUE(events.back().recognised)
+            << said.toStdString() << " (" << events.back().confidence << ")";
+        EXPECT_EQ(events.back().text, heard);
+        events.clear();
+    }
+}
+
 TEST_F(RecoContextTest, SpeechOutsideTheGrammarIsAFalseRecognition) {
     setDifficulty(1);
     const std::pair<QString, QString> outside[] = {
