@@ -165,6 +165,10 @@ struct JudgingCase {
     const char* sound;
 };
 
+void PrintTo(const JudgingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class JudgingTest : public RecognitionTest, public ::testing::WithParamInterface<JudgingCase> {};
 
 TEST_P(JudgingTest, AnAttemptIsJudgedAgainstTheSentenceToSay) {
