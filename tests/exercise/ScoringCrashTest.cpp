@@ -56,9 +56,12 @@ TEST(ScoringCrash, KilledWhileScoringLeavesWholeAttempts) {
     QString folder;
     QElapsedTimer clock;
     clock.start();
-    while (folder.isEmpty() && clock.elapsed() < 60000 && child.waitForReadyRead(1000)) {
-        for (const QByteArray& line : child.readAllStandardOutput().split('\n'))
-            if (line.startsWith("folder "))
+    QByteArray output;
+    while (folder.isEmpty() && clock.elapsed() < 60000 && child.state() != QProcess::NotRunning) {
+        child.waitForReadyRead(200);
+        output += child.readAllStandardOutput();
+        for (const QByteArray& line : output.split('\n'))
+            if (line.startsWith("folder ") && output.contains(line + '\n'))
                 folder = QString::fromLocal8Bit(line.mid(7)).trimmed();
     }
     ASSERT_FALSE(folder.isEmpty()) << child.readAllStandardError().constData();
