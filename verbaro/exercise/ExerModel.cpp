@@ -118,11 +118,8 @@ void ExerModel::DoIniSetting(std::int16_t xy) {
 
 void ExerModel::OpenTodayRow() {
     MyDataEm& data = m_program.MyDataEm;
-    const QString today = QDate::currentDate().toString(Qt::ISODate);
-    data.SelRe.SetParameter(QStringLiteral("Date1"), today);
-    if (data.rsSelRe.State() == platform::db::ObjectState::Open)
-        data.rsSelRe.Close();
-    data.SelRe.OpenRecordset();
+    const QDate today = MyDataEm::Day(QDate::currentDate());
+    data.Reopen(data.SelRe, QStringLiteral("Date1"), today);
     if (data.rsSelRe.RecordCount() == 0) {
         data.rsSelRe.AddNew();
         data.rsSelRe.SetField(QStringLiteral("NowChengji"), 0);

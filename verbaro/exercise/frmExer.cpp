@@ -3,10 +3,13 @@
 #include "core/BackgroundMusic.h"
 #include "core/ImageButtons.h"
 #include "core/Program.h"
+#include "exercise/ExerFeedback.h"
 #include "exercise/ExerGrids.h"
 #include "exercise/ExerModel.h"
 #include "exercise/ExerModes.h"
 #include "exercise/ExerPlayback.h"
+#include "exercise/ExerRecognition.h"
+#include "exercise/ExerScoring.h"
 #include "exercise/ExerSequencer.h"
 #include "media/IMediaCommands.h"
 #include "process/IProgramEnd.h"
@@ -63,7 +66,10 @@ frmExer::frmExer(Program& program)
       m_playback(std::make_unique<ExerPlayback>(*this, program)),
       m_modes(std::make_unique<ExerModes>(*this, program)),
       m_sequencer(std::make_unique<ExerSequencer>(*this, program)),
-      m_grids(std::make_unique<ExerGrids>(*this, program)) {
+      m_grids(std::make_unique<ExerGrids>(*this, program)),
+      m_recognition(std::make_unique<ExerRecognition>(*this, program)),
+      m_scoring(std::make_unique<ExerScoring>(*this, program)),
+      m_feedback(std::make_unique<ExerFeedback>(*this, program)) {
     setWindowTitle(QStringLiteral("Verbaro"));
     createControls();
     connectHandlers();
@@ -349,6 +355,18 @@ bool frmExer::SetcmdStop(std::int16_t ABeforeID, std::int16_t ACurID) {
     return m_modes->SetcmdStop(ABeforeID, ACurID);
 }
 
+bool frmExer::DoCreateXML() {
+    return m_recognition->DoCreateXML();
+}
+
+void frmExer::DoIniEventInterest() {
+    m_recognition->DoIniEventInterest();
+}
+
+void frmExer::LoadDefaultGrammar() {
+    m_recognition->LoadDefaultGrammar();
+}
+
 // ---- load, activate, unload --------------------------------------------
 
 void frmExer::Load() {
@@ -382,6 +400,7 @@ void frmExer::Form_Load() {
     CGrid->SetRow(1);
 
     DoIniDlgObj(g.UnitDlgObj, g.UnitObjNums);
+    DoCreateXML();
     DoIniSetting(0);
     DoIniGridSetting();
     EGrid->setVisible(true);
@@ -400,11 +419,18 @@ void frmExer::Form_Load() {
                 Guarded([&] { sequencer().priVoice_EndStream(number, position); });
             });
 
-    // The recogniser's grammar exists from here on, every rule inactive until
-    // the learner's turn; the lesson's phrases are loaded into it.
-    m_grammar = priRC->CreateGrammar(0);
-    g.RecoGrammar = m_grammar.get();
-    m_sequencer->GrammarOff();
+    connect(priRC.get(), &platform::IRecoContext::Recognition, this,
+            [this](qint32 number, const QVariant& position, int type,
+                   const platform::RecoResult& result) {
+                Guarded([&] { recognition().priRC_Recognition(number, position, type, result); });
+            });
+    connect(priRC.get(), &platform::IRecoContext::FalseRecognition, this,
+            [this](qint32 number, const QVariant& position, const platform::RecoResult& result) {
+                Guarded([&] { recognition().priRC_FalseRecognition(number, position, result); });
+            });
+
+    DoIniEventInterest();
+    LoadDefaultGrammar();
 
     LbRCTip->setText(ExerModel::ScoreText(g.UnitScore));
     m_model->InitAgentAndRecogniser();

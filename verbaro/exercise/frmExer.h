@@ -19,6 +19,9 @@ class ExerPlayback;
 class ExerModes;
 class ExerSequencer;
 class ExerGrids;
+class ExerRecognition;
+class ExerScoring;
+class ExerFeedback;
 class ImageButton;
 class ImageButtons;
 
@@ -72,12 +75,18 @@ public:
     bool DoIniDlgObj(QString& AsDlgObj, std::int16_t AiObjNums);
     void DoIniSetting(std::int16_t xy);
     bool SetcmdStop(std::int16_t ABeforeID, std::int16_t ACurID);
+    bool DoCreateXML();
+    void DoIniEventInterest();
+    void LoadDefaultGrammar();
 
     ExerModel& model() { return *m_model; }
     ExerPlayback& playback() { return *m_playback; }
     ExerModes& modes() { return *m_modes; }
     ExerSequencer& sequencer() { return *m_sequencer; }
     ExerGrids& grids() { return *m_grids; }
+    ExerRecognition& recognition() { return *m_recognition; }
+    ExerScoring& scoring() { return *m_scoring; }
+    ExerFeedback& feedback() { return *m_feedback; }
     Program& program() { return m_program; }
 
     // Picture of an image button, from the program's button pictures by name.
@@ -178,6 +187,9 @@ private:
     std::unique_ptr<ExerModes> m_modes;
     std::unique_ptr<ExerSequencer> m_sequencer;
     std::unique_ptr<ExerGrids> m_grids;
+    std::unique_ptr<ExerRecognition> m_recognition;
+    std::unique_ptr<ExerScoring> m_scoring;
+    std::unique_ptr<ExerFeedback> m_feedback;
     bool m_loaded = false;
     bool m_unloaded = false;
 };
