@@ -163,6 +163,7 @@ TEST_F(ExerciseE2ETest, OpensTheFirstLessonAndReadsItAloudToTheEnd) {
     const QString menu = waitForUnitMenu();
     ASSERT_FALSE(menu.isEmpty()) << "the unit menu; " << programOutput();
     ASSERT_TRUE(waitForMerlinToPark()) << "Merlin comes to greet";
+    screenshot().save(shots + "/unit-menu.png");
 
     const QString exercise = openFirstLesson(menu);
     ASSERT_FALSE(exercise.isEmpty()) << "the exercise window; " << programOutput();
