@@ -15,6 +15,12 @@ program="$root/build/default/demo/program"
 shots="$root/build/default/demo/screenshots"
 [ -x "$program/Verbaro.exe" ] || { echo "the demo installation was not built" >&2; exit 1; }
 
+# The trainer's windows are made of the folder's control libraries
+# (Glyphon.ocx, Fitform.ocx): register them for this user first, as the
+# installed program's starter does on a first start.
+"$root/build/default/tools/usersetup/usersetup" "$program" ||
+    echo "demo: the per-user set-up of $program is incomplete" >&2
+
 have_display() { [ -n "${DISPLAY:-}" ] && xrandr >/dev/null 2>&1; }
 have_sound() { pactl info >/dev/null 2>&1; }
 

@@ -74,28 +74,29 @@ void UpDown::step(int direction) {
 }
 
 void UpDown::SetBuddyControl(QLineEdit* buddy) {
-    if (m_buddy) {
+    if (QLineEdit* old = BuddyControl()) {
         disconnect(m_buddyLink);
-        m_buddy->removeEventFilter(this);
-        m_buddy->setValidator(nullptr);
+        old->removeEventFilter(this);
+        old->setValidator(nullptr);
     }
     m_buddy = buddy;
-    if (!m_buddy)
+    if (!buddy)
         return;
     // Digits only; whether they are within the range is checked as they come.
-    m_buddy->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), m_buddy));
-    m_buddy->installEventFilter(this);
-    m_buddyLink = connect(m_buddy, &QLineEdit::textEdited, this, &UpDown::buddyEdited);
+    buddy->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,9}")), buddy));
+    buddy->installEventFilter(this);
+    m_buddyLink = connect(buddy, &QLineEdit::textEdited, this, &UpDown::buddyEdited);
     writeBuddy();
 }
 
 void UpDown::writeBuddy() {
-    if (!m_buddy)
+    QLineEdit* buddy = BuddyControl();
+    if (!buddy)
         return;
     const QString text = QString::number(m_value);
-    if (m_buddy->text() != text)
-        m_buddy->setText(text);
+    if (buddy->text() != text)
+        buddy->setText(text);
 }
 
 void UpDown::buddyEdited(const QString& text) {
@@ -109,7 +110,7 @@ void UpDown::buddyEdited(const QString& text) {
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {
     // Leaving the box with something that is not the value shows the value.
-    if (watched == m_buddy && event->type() == QEvent::FocusOut)
+    if (event->type() == QEvent::FocusOut && watched == m_buddy.data())
         writeBuddy();
     return QWidget::eventFilter(watched, event);
 }

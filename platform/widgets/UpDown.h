@@ -39,7 +39,9 @@ public:
 
     // The buddy box; its text is set to Value at once. nullptr unbinds.
     void SetBuddyControl(QLineEdit* buddy);
-    QLineEdit* BuddyControl() const { return m_buddy; }
+    // The box; nullptr once it is being destroyed (a window's children go in
+    // the order they were made, so the box may go before its up-down).
+    QLineEdit* BuddyControl() const { return qobject_cast<QLineEdit*>(m_buddy.data()); }
 
     bool Visible() const { return !isHidden(); }
     void SetVisible(bool visible) { setVisible(visible); }
@@ -78,7 +80,10 @@ private:
     Twips m_twips;
     QToolButton* m_up;
     QToolButton* m_down;
-    QPointer<QLineEdit> m_buddy;
+    // Kept as a plain widget: while the box is being destroyed it still sends
+    // events (its focus leaving) but is no longer a QLineEdit, and is reached
+    // only through BuddyControl() then.
+    QPointer<QWidget> m_buddy;
     QMetaObject::Connection m_buddyLink;
     int m_value = 0;
     int m_min = 0;

@@ -1,53 +1,17 @@
 // The installed trainer started as a learner starts it, on the real X server
 // (RandR) and PulseAudio server of the test run.
+#include "E2ESupport.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QSize>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(20000);
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
-}
-
-QSize screenSize() {
-    const QRegularExpression current(R"(current (\d+) x (\d+))");
-    const auto m = current.match(run("xrandr", {}));
-    return m.hasMatch() ? QSize(m.captured(1).toInt(), m.captured(2).toInt()) : QSize();
-}
-
-void setScreen(const QString& mode) {
-    const QString out = run("xrandr", {});
-    const auto m =
-        QRegularExpression(R"(^(\S+) connected)", QRegularExpression::MultilineOption).match(out);
-    if (m.hasMatch())
-        run("xrandr", {"--output", m.captured(1), "--mode", mode});
-}
-
-// The visible windows whose title matches; waits up to `ms`.
-QStringList waitForWindows(const QString& title, int ms) {
-    QElapsedTimer t;
-    t.start();
-    do {
-        const QString ids = run("xdotool", {"search", "--onlyvisible", "--name", title}).trimmed();
-        if (!ids.isEmpty())
-            return ids.split('\n');
-        QThread::msleep(100);
-    } while (t.elapsed() < ms);
-    return {};
-}
-
-QString windowSize(const QString& id) {
-    return run("xdotool", {"getwindowgeometry", id});
-}
+using namespace e2e;
 
 class StartUpE2ETest : public ::testing::Test {
 protected:

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using platform::UpDown;
 
 namespace {
@@ -85,6 +87,34 @@ TEST_F(UpDownTest, TypingInTheBuddyTakesWholeNumbersInRangeOnly) {
     updNum.StepUp();
     EXPECT_EQ(txtNum.text(), "13");
     EXPECT_EQ(changes.count(), 2);
+}
+
+// A window's children go in the order they were made, so the box goes before
+// its up-down; while it is being destroyed it still sends events (its focus
+// leaving), and the up-down must not touch it then.
+struct BoxFirst {
+    BoxFirst() {
+        updown->SetRange(1, 99);
+        updown->SetBuddyControl(box);
+        window->show();
+        window->activateWindow();
+        box->setFocus(); // as when the learner was typing in it
+        QApplication::processEvents();
+    }
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+    QLineEdit* box = new QLineEdit(window.get());
+    UpDown* updown = new UpDown(window.get());
+};
+
+TEST(UpDownBuddyTest, BoxDestroyedFirstIsLetGo) {
+    BoxFirst form;
+    delete form.box;
+    EXPECT_EQ(form.updown->BuddyControl(), nullptr);
+    form.updown->StepUp(); // writes to no box
+    EXPECT_EQ(form.updown->Value(), 2);
+    // And the whole window going, the box first among its children.
+    BoxFirst closing;
+    closing.window.reset();
 }
 
 } // namespace

@@ -77,9 +77,6 @@ frmExer::frmExer(Program& program)
 }
 
 frmExer::~frmExer() {
-    // The box goes first among the children; the up-down must not watch it
-    // while it is being destroyed.
-    updNum->SetBuddyControl(nullptr);
     if (m_program.vars.RecoGrammar == m_grammar.get())
         m_program.vars.RecoGrammar = nullptr;
 }
