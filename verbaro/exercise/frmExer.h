@@ -19,6 +19,7 @@ class ExerPlayback;
 class ExerModes;
 class ExerSequencer;
 class ExerGrids;
+class ExerButtons;
 class ImageButton;
 class ImageButtons;
 
@@ -78,6 +79,7 @@ public:
     ExerModes& modes() { return *m_modes; }
     ExerSequencer& sequencer() { return *m_sequencer; }
     ExerGrids& grids() { return *m_grids; }
+    ExerButtons& buttons() { return *m_buttons; }
     Program& program() { return m_program; }
 
     // Picture of an image button, from the program's button pictures by name.
@@ -178,6 +180,7 @@ private:
     std::unique_ptr<ExerModes> m_modes;
     std::unique_ptr<ExerSequencer> m_sequencer;
     std::unique_ptr<ExerGrids> m_grids;
+    std::unique_ptr<ExerButtons> m_buttons;
     bool m_loaded = false;
     bool m_unloaded = false;
 };
