@@ -118,19 +118,19 @@ void FrmSet::layOut() {
     fraSound->setGeometry(160, 8, 140, 132);
     for (int i = 1; i <= 4; ++i)
         Option_Sound[i]->setGeometry(14, 22 + (i - 1) * 26, 110, 22);
-    fraSpeed->setGeometry(160, 146, 140, 80);
+    fraSpeed->setGeometry(160, 142, 140, 78);
     duyin[0]->setGeometry(14, 22, 110, 22);
     duyin[1]->setGeometry(14, 48, 110, 22);
-    fraRC->setGeometry(10, 232, 290, 88);
+    fraRC->setGeometry(10, 226, 290, 96);
     lblRCNum->setGeometry(10, 22, 80, 22);
     txtNum->setGeometry(90, 22, 40, 22);
     updNum->setGeometry(130, 22, 18, 22);
-    lblRCRate->setGeometry(10, 52, 64, 22);
-    lblLow->setGeometry(76, 36, 20, 16);
-    lblMid->setGeometry(140, 36, 20, 16);
-    lblHigh->setGeometry(204, 36, 20, 16);
-    lblPro->setGeometry(246, 52, 36, 22);
-    sldRCRate->setGeometry(76, 52, 166, 28);
+    lblLow->setGeometry(78, 50, 20, 16);
+    lblMid->setGeometry(150, 50, 20, 16);
+    lblHigh->setGeometry(222, 50, 20, 16);
+    lblRCRate->setGeometry(10, 66, 64, 22);
+    sldRCRate->setGeometry(76, 64, 166, 28);
+    lblPro->setGeometry(246, 66, 36, 22);
     fraVolume->setGeometry(310, 8, 150, 260);
     lblAdd->setGeometry(66, 22, 20, 18);
     vsVolume->setGeometry(30, 42, 20, 170);
