@@ -30,7 +30,15 @@ protected:
     // Loads the window as its Show() does, without the modal wait.
     FrmSet& Loaded() {
         FrmSet& set = program->forms.get<FrmSet>();
-        QTimer::singleShot(0, [&set] { set.hide(); });
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (set.isVisible()) {
+                poll.stop();
+                set.hide();
+            }
+        });
+        poll.start();
         set.Show();
         return set;
     }
@@ -222,11 +230,16 @@ TEST_F(SettingsTest, SettingsButtonStopsTheModeAndWaitsForTheWindow) {
     w.modes().CmdReadAll_Click();
     ASSERT_EQ(w.CurMode, 1);
     bool sawWindow = false;
-    QTimer::singleShot(20, [&] {
-        sawWindow = program->forms.isLoaded<FrmSet>() && program->forms.get<FrmSet>().isVisible();
-        if (program->forms.isLoaded<FrmSet>())
-            program->forms.get<FrmSet>().close();
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!program->forms.isLoaded<FrmSet>() || !program->forms.get<FrmSet>().isVisible())
+            return;
+        poll.stop();
+        sawWindow = true;
+        program->forms.get<FrmSet>().close();
     });
+    poll.start();
     w.buttons().CmdSet_Click();
     EXPECT_TRUE(sawWindow);
     EXPECT_EQ(w.CurMode, 0);

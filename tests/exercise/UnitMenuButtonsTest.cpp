@@ -124,10 +124,16 @@ TEST_F(UnitMenuButtonsTest, HelpAboutAndLogPutBackTheirPictures) {
     for (const int button : {2, 4}) {
         SCOPED_TRACE(button);
         m.CmdDo[button]->SetPictureByName(QString("%1-2-main").arg(button));
-        QTimer::singleShot(20, [] {
-            if (QWidget* modal = QApplication::activeModalWidget())
+        // Closes the modal window once it is up.
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&poll] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                poll.stop();
                 modal->close();
+            }
         });
+        poll.start();
         m.CmdDo_Click(button);
         EXPECT_TRUE(Shows(m.CmdDo[button], QString("%1-1-main").arg(button)));
     }
