@@ -1,5 +1,6 @@
 #include "core/DataFolder.h"
 #include "FakePlatform.h"
+#include "GlyphonForTests.h"
 #include "LessonDbFixture.h"
 #include "core/FrmMain.h"
 #include "core/Program.h"
@@ -104,7 +105,7 @@ protected:
         QApplication::processEvents();
     }
 
-    FakePlatform fake;
+    FakePlatformWithGlyphon fake;
     Program program{fake.platform};
 };
 

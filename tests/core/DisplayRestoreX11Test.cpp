@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "GlyphonForTests.h"
 #include "core/FrmMain.h"
 #include "core/Program.h"
 #include "core/Setxianshi.h"
@@ -49,7 +50,7 @@ protected:
     }
 
     platform::RandrDisplay randr;
-    FakePlatform fake;
+    FakePlatformWithGlyphon fake;
 };
 
 TEST_F(DisplayRestoreX11Test, RestoresTheSizeAndTheRefreshRateInForceAtStart) {

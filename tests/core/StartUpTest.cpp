@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "GlyphonForTests.h"
 #include "LessonDbFixture.h"
 #include "core/FrmMain.h"
 #include "core/Program.h"
@@ -43,7 +44,7 @@ protected:
     }
 
     QTemporaryDir folder;
-    FakePlatform fake;
+    FakePlatformWithGlyphon fake;
     Program program{fake.platform};
 };
 
@@ -110,7 +111,7 @@ TEST_F(StartUpTest, ScaleFactorFollowsTheScreenAfterTheSwitch) {
         {DispChange::BadMode, 12.0, 1280, 1.0},
     };
     for (const Case& c : cases) {
-        FakePlatform f;
+        FakePlatformWithGlyphon f;
         f.display.resultForListed = c.result;
         f.display.twipsPerPixel = c.twips;
         Program p(f.platform);
@@ -166,7 +167,7 @@ TEST_F(StartUpTest, SlowStepsWaitForTheSplashToBePainted) {
 
 TEST_F(StartUpTest, RestartNeededAsksAndGoesOn) {
     for (MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
-        FakePlatform f;
+        FakePlatformWithGlyphon f;
         f.display.resultForListed = DispChange::Restart;
         f.messages.answers.push_back(answer);
         Program p(f.platform);
@@ -185,7 +186,7 @@ TEST_F(StartUpTest, RestartNeededAsksAndGoesOn) {
 TEST_F(StartUpTest, NoSoundDeviceEndsBeforeTheDatabaseIsOpened) {
     LessonDbFixture::write(folder.path());
     for (bool queryFails : {false, true}) {
-        FakePlatform f;
+        FakePlatformWithGlyphon f;
         f.sound.devices = 0;
         f.sound.queryFails = queryFails;
         Program p(f.platform);
@@ -224,7 +225,7 @@ TEST_F(StartUpTest, DatabaseThatCannotBeOpenedEndsWithTheMessage) {
     for (const Case& c : cases) {
         QTemporaryDir dir;
         c.prepare(dir.path());
-        FakePlatform f;
+        FakePlatformWithGlyphon f;
         Program p(f.platform);
         StartUp(p, dir.path());
         EXPECT_TRUE(QTest::qWaitFor([&] { return f.programEnd.endedWith.has_value(); }, 10000));
@@ -275,7 +276,7 @@ TEST_F(StartUpTest, ActivatingTheUnitMenuUnloadsTheSplash) {
 }
 
 TEST(PubFunctionTest, OpenHelpFileOnlyForAFileThatIsThere) {
-    FakePlatform f;
+    FakePlatformWithGlyphon f;
     QTemporaryDir dir;
     EXPECT_FALSE(OpenHelpFile(f.platform, dir.path() + "/QVhelp.chm", nullptr));
     EXPECT_TRUE(f.help.shownFiles.isEmpty());
@@ -291,7 +292,7 @@ TEST(PubFunctionTest, OpenHelpFileOnlyForAFileThatIsThere) {
 }
 
 TEST(PubFunctionTest, HasSoundDeviceCountsAFailingQueryAsNone) {
-    FakePlatform f;
+    FakePlatformWithGlyphon f;
     EXPECT_TRUE(HasSoundDevice(f.platform));
     f.sound.devices = 0;
     EXPECT_FALSE(HasSoundDevice(f.platform));

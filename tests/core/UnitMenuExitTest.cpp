@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "GlyphonForTests.h"
 #include "LessonDbFixture.h"
 #include "core/Program.h"
 #include "core/Start.h"
@@ -35,7 +36,7 @@ protected:
     }
 
     QTemporaryDir folder;
-    FakePlatform fake;
+    FakePlatformWithGlyphon fake;
     Program program{fake.platform};
 };
 

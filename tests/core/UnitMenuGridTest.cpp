@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "GlyphonForTests.h"
 #include "LessonDbFixture.h"
 #include "core/Program.h"
 #include "db/Recordset.h"
@@ -37,7 +38,7 @@ protected:
     }
 
     QTemporaryDir folder;
-    FakePlatform fake;
+    FakePlatformWithGlyphon fake;
     Program program{fake.platform};
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakePlatform.h"
+#include "GlyphonForTests.h"
 #include "core/LessonDbFixture.h"
 #include "core/Program.h"
 #include "db/Database.h"
@@ -50,6 +51,6 @@ protected:
     }
 
     QTemporaryDir folder;
-    FakePlatform fake;
+    FakePlatformWithGlyphon fake;
     Program program{fake.platform};
 };

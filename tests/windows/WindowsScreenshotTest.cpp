@@ -1,6 +1,11 @@
 #include "WindowsFixture.h"
+#include "core/ImageButtons.h"
+#include "core/ResPicture.h"
+#include "core/generalsub.h"
+#include "exercise/frmExer.h"
 #include "windows/AboutButton.h"
 #include "windows/FrmBox.h"
+#include "windows/FrmSet.h"
 #include "windows/ProgressChart.h"
 #include "windows/frmAbout.h"
 #include "windows/frmUnit.h"
@@ -10,6 +15,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QSet>
 #include <QTest>
@@ -21,6 +27,9 @@ namespace {
 // (tests/windows/tmp) for a person to look at.
 class WindowsScreenshotTest : public WindowsFixture {
 protected:
+    static bool ButtonShows(const ImageButton* button, const QString& picture) {
+        return button->Picture().toImage() == LoadResPicture(picture).toImage();
+    }
     void SetUp() override {
         if (QGuiApplication::platformName() != QLatin1String("xcb")) {
             if (qEnvironmentVariable("VERBARO_REQUIRE_SERVICES") == "1")
@@ -30,6 +39,9 @@ protected:
         WindowsFixture::SetUp();
     }
     void TearDown() override {
+        program.forms.unload<FrmSet>();
+        if (program.forms.isLoaded<frmExer>())
+            program.forms.get<frmExer>().Unload();
         program.forms.unload<FrmBox>();
         program.forms.unload<frmAbout>();
         program.forms.unload<frmUnit>();
@@ -112,6 +124,52 @@ TEST_F(WindowsScreenshotTest, AboutWindow) {
                });
     ASSERT_FALSE(shot.isNull());
     EXPECT_GT(colourCount(shot, shot.rect()), 20);
+}
+
+TEST_F(WindowsScreenshotTest, UnitMenuWithItsButtons) {
+    frmUnit& menu = program.forms.get<frmUnit>();
+    menu.Show();
+    QTest::mouseMove(&menu, QPoint(5, 5));
+    QTest::qWait(100);
+    // The pointer on the enter button shows its red text.
+    QTest::mouseMove(menu.CmdDo[0]->control(), menu.CmdDo[0]->control()->rect().center());
+    QTest::qWait(100);
+    const QImage shot = screenshot(menu, "unit-menu.png");
+    ASSERT_FALSE(shot.isNull());
+    for (ImageButton* button : menu.CmdDo) {
+        ASSERT_NE(button, nullptr);
+        const QRect area = button->control()->geometry();
+        EXPECT_TRUE(shot.rect().contains(area));
+        EXPECT_GT(colourCount(shot, area), 3) << "a picture is drawn";
+    }
+    EXPECT_TRUE(ButtonShows(menu.CmdDo[0], "0-2-main"));
+}
+
+TEST_F(WindowsScreenshotTest, SettingsWindow) {
+    auto& units = program.MyDataEm.rsSelUnit;
+    units.Find("UnitID = '010101'");
+    ASSERT_FALSE(units.IsEOF());
+    GlobalVars& g = program.vars;
+    g.CurUnitID = "010101";
+    g.AgentChoice = 2;
+    fake.agent.Load("Merlin", g.AppPath + "CHAR/Merlin.acs");
+    ReadLessonRow(program);
+    MyDataEm& data = program.MyDataEm;
+    data.Reopen(data.Command1, "UnitID", "010000");
+    data.Reopen(data.SelUnitContent, "UnitID", "010101");
+    frmExer& exer = program.forms.get<frmExer>();
+    exer.Load();
+    exer.show();
+    QImage shot;
+    whileModal([&] { program.forms.get<FrmSet>().Show(); },
+               [&] {
+                   FrmSet& set = program.forms.get<FrmSet>();
+                   shot = screenshot(set, "settings-window.png");
+                   set.Command1->click();
+               });
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_GT(colourCount(shot, shot.rect()), 10);
+    EXPECT_FALSE(program.forms.isLoaded<FrmSet>());
 }
 
 } // namespace

@@ -41,3 +41,13 @@ int RoundHalfEven(double value) {
         rounded = std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
     return static_cast<int>(rounded);
 }
+
+QString AgentName(int choice) {
+    static const char* const names[] = {"Genie", "Merlin", "Peedy", "Robby"};
+    return choice >= 1 && choice <= 4 ? QString::fromLatin1(names[choice - 1]) : QString();
+}
+
+QString AgentPath(const GlobalVars& g, int choice) {
+    const QString* const paths[] = {&g.GeniePath, &g.MerlinPath, &g.PeedyPath, &g.RobbyPath};
+    return choice >= 1 && choice <= 4 ? *paths[choice - 1] : QString();
+}

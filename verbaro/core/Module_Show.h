@@ -24,3 +24,8 @@ void ParkAgent(GlobalVars& g);
 // to the even neighbour (12.5 -> 12, 7.5 -> 8), as the platform's integer
 // conversion does.
 int RoundHalfEven(double value);
+
+// The agent character of a choice 1..4 ("Genie", "Merlin", "Peedy", "Robby")
+// and its character file; empty for any other choice.
+QString AgentName(int choice);
+QString AgentPath(const GlobalVars& g, int choice);

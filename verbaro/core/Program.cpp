@@ -1,9 +1,11 @@
 #include "core/Program.h"
 
 #include "core/FrmMain.h"
-#include "windows/FrmBox.h"
-#include "windows/frmAbout.h"
 #include "exercise/frmExer.h"
+#include "windows/Form1.h"
+#include "windows/FrmBox.h"
+#include "windows/FrmSet.h"
+#include "windows/frmAbout.h"
 #include "windows/frmUnit.h"
 
 static void loadResources() {

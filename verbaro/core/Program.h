@@ -10,6 +10,8 @@ class frmUnit;
 class FrmBox;
 class frmAbout;
 class frmExer;
+class Form1;
+class FrmSet;
 
 // Everything that lives once for the whole run of the main program: the
 // platform services, the program-wide variables, the data environment and
@@ -27,5 +29,5 @@ public:
     QString userFolder;
     GlobalVars vars;
     ::MyDataEm MyDataEm;
-    FormSet<Program, FrmMain, frmUnit, frmExer, FrmBox, frmAbout> forms;
+    FormSet<Program, FrmMain, frmUnit, frmExer, FrmBox, frmAbout, Form1, FrmSet> forms;
 };

@@ -4,6 +4,7 @@
 #include "core/ImageButtons.h"
 #include "core/Program.h"
 #include "exercise/ExerFeedback.h"
+#include "exercise/ExerButtons.h"
 #include "exercise/ExerGrids.h"
 #include "exercise/ExerModel.h"
 #include "exercise/ExerModes.h"
@@ -69,7 +70,8 @@ frmExer::frmExer(Program& program)
       m_grids(std::make_unique<ExerGrids>(*this, program)),
       m_recognition(std::make_unique<ExerRecognition>(*this, program)),
       m_scoring(std::make_unique<ExerScoring>(*this, program)),
-      m_feedback(std::make_unique<ExerFeedback>(*this, program)) {
+      m_feedback(std::make_unique<ExerFeedback>(*this, program)),
+      m_buttons(std::make_unique<ExerButtons>(*this, program)) {
     setWindowTitle(QStringLiteral("Verbaro"));
     createControls();
     connectHandlers();
@@ -253,6 +255,7 @@ void frmExer::connectHandlers() {
     connect(EGrid, &FlexGrid::SelChange, this,
             [this] { Guarded([this] { grids().EGrid_SelChange(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    m_buttons->Connect();
 }
 
 // Designed pixels of a 1024 x 768 screen, scaled to this screen.
@@ -485,10 +488,10 @@ void frmExer::resizeEvent(QResizeEvent* event) {
     Guarded([this] { Form_Resize(); });
 }
 
-// The window's close box returns to the unit menu.
+// The window's close box returns to the unit menu as the return button does.
 void frmExer::closeEvent(QCloseEvent* event) {
     event->ignore();
-    Guarded([this] { Unload(); });
+    Guarded([this] { m_buttons->CmdReturn_Click(); });
 }
 
 void frmExer::paintEvent(QPaintEvent*) {

@@ -22,6 +22,7 @@ class ExerGrids;
 class ExerRecognition;
 class ExerScoring;
 class ExerFeedback;
+class ExerButtons;
 class ImageButton;
 class ImageButtons;
 
@@ -87,6 +88,7 @@ public:
     ExerRecognition& recognition() { return *m_recognition; }
     ExerScoring& scoring() { return *m_scoring; }
     ExerFeedback& feedback() { return *m_feedback; }
+    ExerButtons& buttons() { return *m_buttons; }
     Program& program() { return m_program; }
 
     // Picture of an image button, from the program's button pictures by name.
@@ -190,6 +192,7 @@ private:
     std::unique_ptr<ExerRecognition> m_recognition;
     std::unique_ptr<ExerScoring> m_scoring;
     std::unique_ptr<ExerFeedback> m_feedback;
+    std::unique_ptr<ExerButtons> m_buttons;
     bool m_loaded = false;
     bool m_unloaded = false;
 };

@@ -5,8 +5,10 @@
 #include "agent/IAgentControl.h"
 #include "core/BackgroundMusic.h"
 #include "core/FrmMain.h"
+#include "core/ImageButtons.h"
 #include "core/Module_Show.h"
 #include "core/Program.h"
+#include "core/PubFunction.h"
 #include "core/Setxianshi.h"
 #include "core/generalsub.h"
 #include "display/IDisplay.h"
@@ -18,6 +20,7 @@
 #include "windows/frmAbout.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QHeaderView>
@@ -42,6 +45,22 @@ QFont songTi(double points) {
 constexpr int kColumnWidths[] = {340, 110, 110};
 constexpr double kGridFontPoints = 12;
 
+// Designed places of the image buttons (pixels of a 1024-wide screen): the
+// four text buttons in a column beside the grid, the exit door below them.
+constexpr QRect kButtonPlaces[] = {{700, 220, 81, 28},
+                                   {700, 270, 81, 28},
+                                   {700, 320, 81, 28},
+                                   {708, 560, 66, 62},
+                                   {700, 370, 81, 28}};
+
+const std::vector<platform::RecordsetModel::Column>& kGridColumns() {
+    static const std::vector<platform::RecordsetModel::Column> columns{
+        {QStringLiteral("CName"), QStringLiteral("                 单元名称")},
+        {QStringLiteral("cishu"), QStringLiteral(" 勤奋指数")},
+        {QStringLiteral("chengji"), QStringLiteral("能力指数")}};
+    return columns;
+}
+
 } // namespace
 
 frmUnit::frmUnit(Program& program)
@@ -53,11 +72,7 @@ frmUnit::frmUnit(Program& program)
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     DataGrid1->setFont(songTi(kGridFontPoints));
     DataGrid1->verticalHeader()->hide();
-    DataGrid1->setDataSource(
-        &m_program.MyDataEm.rsSelUnit,
-        {{QStringLiteral("CName"), QStringLiteral("                 单元名称")},
-         {QStringLiteral("cishu"), QStringLiteral(" 勤奋指数")},
-         {QStringLiteral("chengji"), QStringLiteral("能力指数")}});
+    DataGrid1->setDataSource(&m_program.MyDataEm.rsSelUnit, kGridColumns());
 
     const QFont heading = songTi(14);
     const std::pair<QLabel*, const char*> labels[] = {
@@ -83,6 +98,40 @@ frmUnit::frmUnit(Program& program)
     lbTip2->setFont(songTi(12));
     Image2->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
     FrameTip->hide();
+    createButtons();
+}
+
+frmUnit::~frmUnit() = default;
+
+void frmUnit::createButtons() {
+    m_imageButtons = std::make_unique<ImageButtons>(m_program.platform);
+    for (int i = 0; i < static_cast<int>(CmdDo.size()); ++i) {
+        ImageButton* button = m_imageButtons->create(this);
+        if (!button)
+            return;
+        CmdDo[i] = button;
+        button->control()->setObjectName(QStringLiteral("CmdDo%1").arg(i));
+        SetButtonFace(i, 1);
+        connect(button, &ImageButton::MouseEnter, this, [this, i] { CmdDo_MouseEnter(i); });
+        connect(button, &ImageButton::MouseExit, this, [this, i] { CmdDo_MouseExit(i); });
+        connect(button, &ImageButton::Click, this, [this, i] {
+            try {
+                CmdDo_Click(i);
+            } catch (const std::exception& e) {
+                reportFailure(e.what());
+            }
+        });
+    }
+}
+
+// face 1 is the normal picture, 2 the one under the pointer.
+void frmUnit::SetButtonFace(int Index, int face) {
+    if (CmdDo[Index])
+        CmdDo[Index]->SetPictureByName(QStringLiteral("%1-%2-main").arg(Index).arg(face));
+}
+
+void frmUnit::reportFailure(const char* what) {
+    m_program.platform.programEnd->reportRuntimeError(QString::fromLocal8Bit(what));
 }
 
 QRect frmUnit::scaled(int x, int y, int w, int h) const {
@@ -108,6 +157,14 @@ void frmUnit::layOut() {
     // scales them by ScaleFactor as it does the grid's font and rows.
     for (int i = 0; i < 3; ++i)
         DataGrid1->SetColumnWidth(i, designedColumnWidth(i));
+    // The buttons' extender places are twips of the design, scaled.
+    const double k = m_program.vars.ScaleFactor;
+    for (int i = 0; i < static_cast<int>(CmdDo.size()); ++i) {
+        if (!CmdDo[i])
+            continue;
+        const QRect& r = kButtonPlaces[i];
+        CmdDo[i]->Move(r.x() * 15 * k, r.y() * 15 * k, r.width() * 15 * k, r.height() * 15 * k);
+    }
 }
 
 void frmUnit::Show() {
@@ -171,6 +228,58 @@ void frmUnit::DataGrid1_DblClick() {
         OpenLesson(m_program);
 }
 
+void frmUnit::CmdDo_MouseEnter(int Index) {
+    SetButtonFace(Index, 2);
+}
+
+void frmUnit::CmdDo_MouseExit(int Index) {
+    SetButtonFace(Index, 1);
+}
+
+void frmUnit::CmdDo_Click(int Index) {
+    switch (Index) {
+    case 0:
+        EnterLesson();
+        break;
+    case 1:
+        OpenHelp();
+        SetButtonFace(1, 1);
+        break;
+    case 2:
+        ShowAbout();
+        SetButtonFace(2, 1);
+        break;
+    case 3:
+        if (!DoExit())
+            SetButtonFace(3, 1);
+        break;
+    case 4:
+        ShowLog();
+        SetButtonFace(4, 1);
+        break;
+    default:
+        break;
+    }
+}
+
+// Until Merlin has been introduced the button does nothing at all.
+void frmUnit::EnterLesson() {
+    if (!canGo)
+        return;
+    QCoreApplication::processEvents();
+    FrameTip->show();
+    OpenLesson(m_program);
+    SetButtonFace(0, 1);
+}
+
+void frmUnit::OpenHelp() {
+    if (!OpenHelpFile(m_program.platform, m_program.vars.AppPath + QStringLiteral("QVhelp.chm"),
+                      this))
+        m_program.platform.messages->show({QStringLiteral("无法打开帮助文件！"),
+                                           QStringLiteral("错误"), platform::MsgButtons::Ok},
+                                          this);
+}
+
 void frmUnit::Form_Resize() {
     // Scaled from the designed sizes, not the current ones: Qt resizes a
     // window many times, and each time must give the same grid.
@@ -179,6 +288,13 @@ void frmUnit::Form_Resize() {
         DataGrid1->SetColumnWidth(i, designedColumnWidth(i) * k - 1);
     DataGrid1->SetFontSize(kGridFontPoints * k);
     DataGrid1->SetRowHeight(29 * k);
+}
+
+void frmUnit::RebindGrid() {
+    DataGrid1->setDataSource(nullptr, {});
+    DataGrid1->setDataSource(&m_program.MyDataEm.rsSelUnit, kGridColumns());
+    Form_Resize();
+    DataGrid1->Refresh();
 }
 
 void frmUnit::ShowLog() {

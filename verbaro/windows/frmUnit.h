@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <cstdint>
+#include <memory>
 
 class Program;
+class ImageButton;
+class ImageButtons;
 class QFrame;
 class QLabel;
 
@@ -17,6 +21,7 @@ class frmUnit : public QWidget {
     Q_OBJECT
 public:
     explicit frmUnit(Program& program);
+    ~frmUnit() override;
 
     // Loads the window on first use (running Form_Load), then shows it.
     void Show();
@@ -26,6 +31,10 @@ public:
     void Form_Resize();
     void Text1_Click();
     void DataGrid1_DblClick();
+    void CmdDo_MouseEnter(int Index);
+    void CmdDo_MouseExit(int Index);
+    // 0 enter, 1 help, 2 about, 3 exit, 4 practice log.
+    void CmdDo_Click(int Index);
 
     // The bodies of the log and about buttons (CmdDo 4 and 2). ShowLog
     // reopens rsSelCom, so the log holds the day's latest totals, and shows
@@ -40,6 +49,10 @@ public:
     // learner cancelled (the button then shows its normal picture again).
     bool DoExit();
 
+    // Binds the grid to rsSelUnit again and refreshes it, so it shows the
+    // rows as now stored, with the recordset's current row selected.
+    void RebindGrid();
+
     platform::DataGrid* DataGrid1;
     QLabel* Lblcontent;
     QLabel* Lblcishu;
@@ -50,6 +63,9 @@ public:
     QLabel* Label1;
     QLabel* lbTip2;
     QLabel* Image2;
+    // The five image buttons; null only when the control library is missing,
+    // which ends the program.
+    std::array<ImageButton*, 5> CmdDo{};
 
     bool canGo = false;
     std::int32_t RetValue = 0;
@@ -66,6 +82,13 @@ private:
     QRect scaled(int x, int y, int w, int h) const;
     double designedColumnWidth(int column) const;
     void IntroduceAgent();
+    void createButtons();
+    void EnterLesson();
+    void OpenHelp();
+    void SetButtonFace(int Index, int face);
+    void reportFailure(const char* what);
+
+    std::unique_ptr<ImageButtons> m_imageButtons;
 
     Program& m_program;
     bool m_loaded = false;
