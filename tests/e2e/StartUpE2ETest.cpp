@@ -23,6 +23,12 @@ protected:
         }
         programDir = qEnvironmentVariable("VERBARO_PROGRAM_DIR");
         ASSERT_TRUE(QFile::exists(programDir + "/Verbaro.exe")) << qPrintable(programDir);
+        // The control libraries registered as on a first start: the unit
+        // menu's buttons are image buttons made by their ProgID.
+        QProcess setup;
+        setup.start(USERSETUP_PATH, {programDir});
+        ASSERT_TRUE(setup.waitForFinished(60000));
+        ASSERT_EQ(setup.exitCode(), 0) << setup.readAllStandardError().toStdString();
         setScreen("1280x1024");
         ASSERT_EQ(screenSize(), QSize(1280, 1024));
     }
