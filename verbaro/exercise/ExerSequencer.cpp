@@ -18,6 +18,13 @@ namespace {
 const QString kPleaseSay = QStringLiteral("Please Say");
 const QString kWelcome = QStringLiteral(" Welcome!");
 
+// The learner's attempts on a sentence are over: stop listening and start
+// the next sentence's count afresh.
+void AttemptsOver(ExerSequencer& sequencer, frmExer& w) {
+    sequencer.GrammarOff();
+    w.SentenceDone = false;
+}
+
 } // namespace
 
 ExerSequencer::ExerSequencer(frmExer& window, Program& program) : m_w(window), m_program(program) {}
@@ -122,8 +129,7 @@ void ExerSequencer::FollowEnded(std::int16_t mode) {
         LearnersTurn(p < n ? p : n);
         return;
     }
-    GrammarOff();
-    m_w.SentenceDone = false;
+    AttemptsOver(*this, m_w);
     if (p < n) {
         m_w.grids().ClearRow(p);
         MoveNext();
@@ -144,8 +150,7 @@ void ExerSequencer::SingleEnded(std::int16_t mode) {
         LearnersTurn(p);
         return;
     }
-    GrammarOff();
-    m_w.SentenceDone = false;
+    AttemptsOver(*this, m_w);
     m_w.Label1->setText(kWelcome);
     m_w.modes().Finish(mode);
     m_w.grids().ClearRow(p);
@@ -183,8 +188,7 @@ void ExerSequencer::DialogEnded() {
             }
             SayOn(p, p);
         } else {
-            GrammarOff();
-            m_w.SentenceDone = false;
+            AttemptsOver(*this, m_w);
             m_w.grids().ClearRow(p);
             MoveNext();
             const int q = Position();
@@ -213,8 +217,7 @@ void ExerSequencer::DialogEnded() {
             ComputerLine(n);
             return;
         }
-        GrammarOff();
-        m_w.SentenceDone = false;
+        AttemptsOver(*this, m_w);
         m_w.modes().EndDialog();
         return;
     }
@@ -223,8 +226,7 @@ void ExerSequencer::DialogEnded() {
         LearnersTurn(n);
         return;
     }
-    GrammarOff();
-    m_w.SentenceDone = false;
+    AttemptsOver(*this, m_w);
     m_w.modes().EndDialog();
 }
 
@@ -240,8 +242,7 @@ void ExerSequencer::MonologEnded() {
             }
             SayOn(p, std::min(p + 1, n));
         } else {
-            GrammarOff();
-            m_w.SentenceDone = false;
+            AttemptsOver(*this, m_w);
             m_w.grids().ClearRow(p);
             MoveNext();
             const int q = Position();
@@ -260,8 +261,7 @@ void ExerSequencer::MonologEnded() {
         LearnersTurn(n);
         return;
     }
-    GrammarOff();
-    m_w.SentenceDone = false;
+    AttemptsOver(*this, m_w);
     m_w.Label1->setText(kWelcome);
     m_w.modes().Finish(static_cast<std::int16_t>(Mode::MonologAll));
     m_w.Frame2->setEnabled(true);
