@@ -20,7 +20,10 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
@@ -43,6 +46,16 @@ QFont songFont(int pixels, bool bold = false) {
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
+}
+
+// Adds a paragraph of text as it is: the lesson files are data, and markup
+// in them (pictures from local files, say) is shown, never run.
+void appendPlain(QTextEdit* edit, const QString& text) {
+    QTextCursor cursor(edit->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!edit->document()->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(text);
 }
 
 struct HotArea {
@@ -136,6 +149,7 @@ void TForm1::buildTextPanel() {
     Label3 = new QLabel(epShadowPanel1);
     Label3->setGeometry(face.left(), face.top() + 2, face.width(), 20);
     Label3->setAlignment(Qt::AlignCenter);
+    Label3->setTextFormat(Qt::PlainText); // captions come from the lesson files
     Label3->setFont(songFont(15));
     Label3->setStyleSheet(QStringLiteral("color: %1;").arg(text.name()));
     RxSplitter1 = new QFrame(epShadowPanel1);
@@ -148,6 +162,7 @@ void TForm1::buildTextPanel() {
         auto* edit = new QTextEdit(epShadowPanel1);
         edit->setGeometry(face.left() + 4, top, face.width() - 8, editHeight);
         edit->setReadOnly(true);
+        edit->setAcceptRichText(false);
         edit->setFrameShape(QFrame::NoFrame);
         edit->setFont(songFont(15));
         edit->setStyleSheet(QStringLiteral("background: transparent; color: %1;").arg(text.name()));
@@ -230,17 +245,32 @@ bool TForm1::copyIntroMovie() {
         showError(QStringLiteral("Cannot open file %1").arg(IntroMovie));
         return false;
     }
-    QFile target(m_platform.paths->resolve(IntroCopy));
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // The copy is the marker that the movie has been seen: it appears whole
+    // or not at all, so a failed copy shows the movie again next time.
+    QSaveFile target(m_platform.paths->resolve(IntroCopy));
+    // Unbuffered, so that each block's write reports what really reached the file.
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         showError(QStringLiteral("Cannot create file %1").arg(IntroCopy));
         return false;
     }
     for (;;) {
         const QByteArray block = source.read(IntroCopyBlock);
-        target.write(block);
-        if (block.size() < IntroCopyBlock)
-            return true;
+        if (block.isEmpty()) {
+            if (source.error() == QFileDevice::NoError)
+                break;
+            target.cancelWriting();
+            showError(
+                QStringLiteral("Cannot read file %1\n%2").arg(IntroMovie, source.errorString()));
+            return false;
+        }
+        if (target.write(block) != block.size())
+            break; // the commit below fails and reports it
     }
+    if (!target.commit()) {
+        showError(QStringLiteral("Cannot write file %1\n%2").arg(IntroCopy, target.errorString()));
+        return false;
+    }
+    return true;
 }
 
 void TForm1::showError(const QString& text) {
@@ -389,10 +419,10 @@ void TForm1::PlayItem(int index, const QString& englishBase, const QString& chin
         const QString key = name.left(12);
         RichEdit1->clear();
         RichEdit2->clear();
-        RichEdit1->append(m_platform.iniFiles->readString(AppDir + englishBase + ".ini",
-                                                          QStringLiteral("ed"), key));
-        RichEdit2->append(m_platform.iniFiles->readString(AppDir + chineseBase + ".ini",
-                                                          QStringLiteral("cd"), key));
+        appendPlain(RichEdit1, m_platform.iniFiles->readString(AppDir + englishBase + ".ini",
+                                                               QStringLiteral("ed"), key));
+        appendPlain(RichEdit2, m_platform.iniFiles->readString(AppDir + chineseBase + ".ini",
+                                                               QStringLiteral("cd"), key));
         if (SentenceNo >= m_fileListCount / 3.0)
             SentenceNo = 0;
         ++SentenceNo;

@@ -190,3 +190,20 @@ TEST_F(LessonPlayer, UnplayableFileStopsTheRunWithAnError) {
     EXPECT_EQ(window().Playing, 0);
     EXPECT_EQ(fake.messages.shown.size(), 1u);
 }
+
+// The lesson files are data: markup in them is shown as it is written, and a
+// picture reference loads nothing.
+TEST_F(LessonPlayer, TextsAndCaptionsAreShownAsWritten) {
+    const QByteArray markup = "<img src=\"/etc/hosts\"><b>Hi</b>";
+    QByteArray ini = "[cunit]\r\n1=" + markup + "\r\n[dir]\r\n1=L1\r\n";
+    writeFile("2003.ini", ini);
+    makeRecordings(1, 3);
+    writeFile("e.ini", "[ed]\r\n" + sentenceKey(1, 0).toLatin1() + "0=" + markup + "\r\n");
+    writeFile("c.ini", "[cd]\r\n" + sentenceKey(1, 0).toLatin1() + "0=" + markup + "\r\n");
+    choose(1);
+    EXPECT_EQ(title(), QString(markup));
+    EXPECT_EQ(window().Label3->textFormat(), Qt::PlainText);
+    window().LabelplClick();
+    EXPECT_EQ(english(), QString(markup));
+    EXPECT_EQ(chinese(), QString(markup));
+}
