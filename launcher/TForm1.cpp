@@ -5,6 +5,7 @@
 #include "ShadowPanel.h"
 
 #include "Platform.h"
+#include "PlatformError.h"
 #include "ini/IIniFiles.h"
 #include "jpeg/IJpegDecoder.h"
 #include "media/IMediaPlayer.h"
@@ -12,6 +13,7 @@
 #include "process/IProcessStarter.h"
 #include "registry/IRegistry.h"
 #include "screen/IScreenMetrics.h"
+#include "sound/ISound.h"
 #include "ui/IMessageBox.h"
 
 #include <QComboBox>
@@ -19,6 +21,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
@@ -40,6 +43,8 @@ const QString AppPathsKey =
 constexpr int LessonCount = 90;
 constexpr int LastShortTextLesson = 72; // lessons after it read e1.ini/c1.ini
 constexpr int IntroCopyBlock = 4096;
+// A play over this soon may not have been heard: is there sound at all?
+constexpr qint64 EndedAtOnceMs = 50;
 
 QFont songFont(int pixels, bool bold = false) {
     QFont font(QStringLiteral("宋体"));
@@ -76,6 +81,11 @@ TForm1::TForm1(platform::Platform& platform, QString appDir, MovieShower showMov
     setFixedSize(ClientWidth, ClientHeight);
     buildControls();
     FormCreate();
+}
+
+TForm1::~TForm1() {
+    Playing = 0;
+    m_platform.media->close();
 }
 
 void TForm1::buildControls() {
@@ -327,6 +337,7 @@ void TForm1::setCaptionOf(int lessonNo) {
 
 void TForm1::Reset() {
     Playing = 0;
+    ++m_playTag;
     PlayIndex = 0;
     m_platform.media->close();
     RichEdit1->clear();
@@ -384,6 +395,10 @@ void TForm1::LabelplClick() {
     FileCount = m_fileListCount;
     if (Playlist.isEmpty())
         return;
+    if (!canPlaySound()) {
+        stopNothingPlays();
+        return;
+    }
     LessonNo = lessonNo;
     SentenceNo = 0;
     Playing = 1;
@@ -431,17 +446,47 @@ void TForm1::PlayItem(int index, const QString& englishBase, const QString& chin
                             .arg(SentenceNo)
                             .arg(FileCount / 3));
     }
-    m_platform.media->play([this] { MediaPlayer1Notify(); });
+    // The notice goes to the window only while it exists, tagged with its play.
+    const quint64 tag = ++m_playTag;
+    const QPointer<TForm1> receiver(this);
+    m_playClock.start();
+    m_platform.media->play([receiver, tag] {
+        if (receiver)
+            receiver->MediaPlayer1Notify(tag);
+    });
 }
 
-void TForm1::MediaPlayer1Notify() {
+void TForm1::MediaPlayer1Notify(quint64 playTag) {
     for (int pause : {0, 5, 5, 5})
         QThread::msleep(static_cast<unsigned long>(pause));
-    if (m_platform.media->mode() != platform::MediaMode::Stopped || Playing != 1)
+    if (playTag != m_playTag || m_platform.media->mode() != platform::MediaMode::Stopped ||
+        Playing != 1)
         return;
+    // Without a sound device every play ends at once, and the lesson would
+    // go round and round unheard.
+    const bool lapEnds = PlayIndex + 1 >= Playlist.size();
+    if ((lapEnds || m_playClock.elapsed() < EndedAtOnceMs) && !canPlaySound()) {
+        stopNothingPlays();
+        return;
+    }
     LessonNo = FlatComboBox1->currentIndex() + 1;
     ++PlayIndex;
     playLesson(LessonNo, PlayIndex);
+}
+
+bool TForm1::canPlaySound() const {
+    try {
+        return m_platform.sound->waveOutDeviceCount() > 0;
+    } catch (const platform::PlatformError&) {
+        return false;
+    }
+}
+
+void TForm1::stopNothingPlays() {
+    Reset();
+    m_platform.messages->show({QStringLiteral("没有检测到声卡，请安装声卡！"),
+                               QStringLiteral("提示"), platform::MsgButtons::Ok},
+                              this);
 }
 
 void TForm1::LabelstClick() {
