@@ -31,14 +31,18 @@ bool isOutside(const QUrl& url) {
     return false;
 }
 
+} // namespace
+
 // A link in the help file's own form: "ms-its:", "its:" or "mk:@MSITStore:",
 // then the help file (a bare name or a Windows path), "::", the object.
-struct ItsLink {
+struct ChmBrowser::ItsLink {
     QString fileName; // without its folder; empty for the file itself
     QString objectPath;
 };
 
-std::optional<ItsLink> parseItsLink(const QUrl& url) {
+namespace {
+
+std::optional<ChmBrowser::ItsLink> parseItsLink(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
     QString rest = url.path(QUrl::FullyDecoded);
     if (scheme == QLatin1String("mk")) {
@@ -51,7 +55,7 @@ std::optional<ItsLink> parseItsLink(const QUrl& url) {
     }
     const qsizetype separator = rest.indexOf(QLatin1String("::"));
     const QString file = separator < 0 ? rest : rest.left(separator);
-    ItsLink link;
+    ChmBrowser::ItsLink link;
     link.fileName = file.mid(std::max(file.lastIndexOf('/'), file.lastIndexOf('\\')) + 1).trimmed();
     if (separator >= 0)
         link.objectPath = rest.mid(separator + 2);
@@ -94,7 +98,10 @@ const ChmFile* ChmBrowser::fileOf(const QString& host) const {
 }
 
 QVariant ChmBrowser::loadResource(int type, const QUrl& name) {
-    const QUrl url = source().isValid() ? source().resolved(name) : name;
+    QUrl url = source().isValid() ? source().resolved(name) : name;
+    // Pictures and style sheets may be named in the help file's own link form too.
+    if (const std::optional<ItsLink> link = parseItsLink(url))
+        url = addressOf(*link).value_or(QUrl());
     if (url.scheme() != kScheme)
         return {};
     const ChmFile* file = fileOf(url.host());
@@ -116,29 +123,32 @@ void ChmBrowser::followLink(const QUrl& url) {
     if (isOutside(target)) {
         openOutside(target);
     } else if (const std::optional<ItsLink> link = parseItsLink(target)) {
-        followItsLink(link->fileName, link->objectPath);
+        followItsLink(*link);
     } else if (target.scheme() == kScheme) {
         setSource(target);
     }
 }
 
-void ChmBrowser::followItsLink(const QString& fileName, const QString& objectPath) {
-    const std::optional<QString> host =
-        fileName.isEmpty() ? std::optional<QString>(source().host()) : hostFor(fileName);
-    if (!host) {
-        if (m_messages)
-            m_messages->show({tr("找不到帮助文件 %1。").arg(fileName), tr("帮助"), MsgButtons::Ok,
-                              MsgIcon::Exclamation},
-                             this);
-        return;
+void ChmBrowser::followItsLink(const ItsLink& link) {
+    if (const std::optional<QUrl> target = addressOf(link)) {
+        setSource(*target);
+    } else if (m_messages) {
+        m_messages->show({tr("找不到帮助文件 %1。").arg(link.fileName), tr("帮助"), MsgButtons::Ok,
+                          MsgIcon::Exclamation},
+                         this);
     }
-    const ChmFile* file = fileOf(*host);
+}
+
+std::optional<QUrl> ChmBrowser::addressOf(const ItsLink& link) {
+    const std::optional<QString> host =
+        link.fileName.isEmpty() ? std::optional<QString>(source().host()) : hostFor(link.fileName);
+    const ChmFile* file = host ? fileOf(*host) : nullptr;
     if (!file)
-        return;
+        return std::nullopt;
     // A link to the file alone opens it at its first page.
-    QUrl target = urlFor(objectPath.isEmpty() ? file->defaultTopic() : objectPath);
+    QUrl target = urlFor(link.objectPath.isEmpty() ? file->defaultTopic() : link.objectPath);
     target.setHost(*host);
-    setSource(target);
+    return target;
 }
 
 std::optional<QString> ChmBrowser::hostFor(const QString& fileName) {

@@ -30,9 +30,13 @@ public:
 
     QVariant loadResource(int type, const QUrl& name) override;
 
+    struct ItsLink;
+
 private:
     void followLink(const QUrl& url);
-    void followItsLink(const QString& fileName, const QString& objectPath);
+    void followItsLink(const ItsLink& link);
+    // The address of the link's page; nothing when its help file is missing.
+    std::optional<QUrl> addressOf(const ItsLink& link);
     void openOutside(const QUrl& url);
     // The file of an address's host: this one for none, nullptr for unknown.
     const ChmFile* fileOf(const QString& host) const;

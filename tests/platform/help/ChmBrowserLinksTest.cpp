@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -146,6 +147,18 @@ TEST_F(ChmBrowserLinks, OutsideLinksOpenOnlyWhenTheLearnerAgrees) {
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(desktop.opened[i], QUrl(hrefs[i]));
     EXPECT_EQ(page(), "/pages/start.htm");
+}
+
+TEST_F(ChmBrowserLinks, PicturesNamedAsItsLinksComeFromTheHelpFiles) {
+    const auto load = [this](const char* href) {
+        return browser()->loadResource(QTextDocument::ImageResource, QUrl(href));
+    };
+    const QVariant own = load("ms-its:QVhelp.chm::/pages/red.png");
+    const QVariant other = load("mk:@MSITStore:other.chm::/pages/red.png");
+    ASSERT_EQ(own.typeId(), QMetaType::QByteArray);
+    EXPECT_TRUE(own.toByteArray().startsWith("\x89PNG"));
+    EXPECT_EQ(other.toByteArray(), own.toByteArray());
+    EXPECT_FALSE(load("ms-its:nothere.chm::/pages/red.png").isValid());
 }
 
 #include "ChmBrowserLinksTest.moc"
