@@ -5,6 +5,7 @@
 #include "ShadowPanel.h"
 
 #include "Platform.h"
+#include "PlatformError.h"
 #include "ini/IIniFiles.h"
 #include "jpeg/IJpegDecoder.h"
 #include "media/IMediaPlayer.h"
@@ -12,6 +13,7 @@
 #include "process/IProcessStarter.h"
 #include "registry/IRegistry.h"
 #include "screen/IScreenMetrics.h"
+#include "sound/ISound.h"
 #include "ui/IMessageBox.h"
 
 #include <QComboBox>
@@ -19,8 +21,12 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
@@ -37,12 +43,24 @@ const QString AppPathsKey =
 constexpr int LessonCount = 90;
 constexpr int LastShortTextLesson = 72; // lessons after it read e1.ini/c1.ini
 constexpr int IntroCopyBlock = 4096;
+// A play over this soon may not have been heard: is there sound at all?
+constexpr qint64 EndedAtOnceMs = 50;
 
 QFont songFont(int pixels, bool bold = false) {
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
+}
+
+// Adds a paragraph of text as it is: the lesson files are data, and markup
+// in them (pictures from local files, say) is shown, never run.
+void appendPlain(QTextEdit* edit, const QString& text) {
+    QTextCursor cursor(edit->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!edit->document()->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(text);
 }
 
 struct HotArea {
@@ -63,6 +81,11 @@ TForm1::TForm1(platform::Platform& platform, QString appDir, MovieShower showMov
     setFixedSize(ClientWidth, ClientHeight);
     buildControls();
     FormCreate();
+}
+
+TForm1::~TForm1() {
+    Playing = 0;
+    m_platform.media->close();
 }
 
 void TForm1::buildControls() {
@@ -136,6 +159,7 @@ void TForm1::buildTextPanel() {
     Label3 = new QLabel(epShadowPanel1);
     Label3->setGeometry(face.left(), face.top() + 2, face.width(), 20);
     Label3->setAlignment(Qt::AlignCenter);
+    Label3->setTextFormat(Qt::PlainText); // captions come from the lesson files
     Label3->setFont(songFont(15));
     Label3->setStyleSheet(QStringLiteral("color: %1;").arg(text.name()));
     RxSplitter1 = new QFrame(epShadowPanel1);
@@ -148,6 +172,7 @@ void TForm1::buildTextPanel() {
         auto* edit = new QTextEdit(epShadowPanel1);
         edit->setGeometry(face.left() + 4, top, face.width() - 8, editHeight);
         edit->setReadOnly(true);
+        edit->setAcceptRichText(false);
         edit->setFrameShape(QFrame::NoFrame);
         edit->setFont(songFont(15));
         edit->setStyleSheet(QStringLiteral("background: transparent; color: %1;").arg(text.name()));
@@ -230,17 +255,32 @@ bool TForm1::copyIntroMovie() {
         showError(QStringLiteral("Cannot open file %1").arg(IntroMovie));
         return false;
     }
-    QFile target(m_platform.paths->resolve(IntroCopy));
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // The copy is the marker that the movie has been seen: it appears whole
+    // or not at all, so a failed copy shows the movie again next time.
+    QSaveFile target(m_platform.paths->resolve(IntroCopy));
+    // Unbuffered, so that each block's write reports what really reached the file.
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         showError(QStringLiteral("Cannot create file %1").arg(IntroCopy));
         return false;
     }
     for (;;) {
         const QByteArray block = source.read(IntroCopyBlock);
-        target.write(block);
-        if (block.size() < IntroCopyBlock)
-            return true;
+        if (block.isEmpty()) {
+            if (source.error() == QFileDevice::NoError)
+                break;
+            target.cancelWriting();
+            showError(
+                QStringLiteral("Cannot read file %1\n%2").arg(IntroMovie, source.errorString()));
+            return false;
+        }
+        if (target.write(block) != block.size())
+            break; // the commit below fails and reports it
     }
+    if (!target.commit()) {
+        showError(QStringLiteral("Cannot write file %1\n%2").arg(IntroCopy, target.errorString()));
+        return false;
+    }
+    return true;
 }
 
 void TForm1::showError(const QString& text) {
@@ -297,6 +337,7 @@ void TForm1::setCaptionOf(int lessonNo) {
 
 void TForm1::Reset() {
     Playing = 0;
+    ++m_playTag;
     PlayIndex = 0;
     m_platform.media->close();
     RichEdit1->clear();
@@ -354,6 +395,10 @@ void TForm1::LabelplClick() {
     FileCount = m_fileListCount;
     if (Playlist.isEmpty())
         return;
+    if (!canPlaySound()) {
+        stopNothingPlays();
+        return;
+    }
     LessonNo = lessonNo;
     SentenceNo = 0;
     Playing = 1;
@@ -389,10 +434,10 @@ void TForm1::PlayItem(int index, const QString& englishBase, const QString& chin
         const QString key = name.left(12);
         RichEdit1->clear();
         RichEdit2->clear();
-        RichEdit1->append(m_platform.iniFiles->readString(AppDir + englishBase + ".ini",
-                                                          QStringLiteral("ed"), key));
-        RichEdit2->append(m_platform.iniFiles->readString(AppDir + chineseBase + ".ini",
-                                                          QStringLiteral("cd"), key));
+        appendPlain(RichEdit1, m_platform.iniFiles->readString(AppDir + englishBase + ".ini",
+                                                               QStringLiteral("ed"), key));
+        appendPlain(RichEdit2, m_platform.iniFiles->readString(AppDir + chineseBase + ".ini",
+                                                               QStringLiteral("cd"), key));
         if (SentenceNo >= m_fileListCount / 3.0)
             SentenceNo = 0;
         ++SentenceNo;
@@ -401,17 +446,47 @@ void TForm1::PlayItem(int index, const QString& englishBase, const QString& chin
                             .arg(SentenceNo)
                             .arg(FileCount / 3));
     }
-    m_platform.media->play([this] { MediaPlayer1Notify(); });
+    // The notice goes to the window only while it exists, tagged with its play.
+    const quint64 tag = ++m_playTag;
+    const QPointer<TForm1> receiver(this);
+    m_playClock.start();
+    m_platform.media->play([receiver, tag] {
+        if (receiver)
+            receiver->MediaPlayer1Notify(tag);
+    });
 }
 
-void TForm1::MediaPlayer1Notify() {
+void TForm1::MediaPlayer1Notify(quint64 playTag) {
     for (int pause : {0, 5, 5, 5})
         QThread::msleep(static_cast<unsigned long>(pause));
-    if (m_platform.media->mode() != platform::MediaMode::Stopped || Playing != 1)
+    if (playTag != m_playTag || m_platform.media->mode() != platform::MediaMode::Stopped ||
+        Playing != 1)
         return;
+    // Without a sound device every play ends at once, and the lesson would
+    // go round and round unheard.
+    const bool lapEnds = PlayIndex + 1 >= Playlist.size();
+    if ((lapEnds || m_playClock.elapsed() < EndedAtOnceMs) && !canPlaySound()) {
+        stopNothingPlays();
+        return;
+    }
     LessonNo = FlatComboBox1->currentIndex() + 1;
     ++PlayIndex;
     playLesson(LessonNo, PlayIndex);
+}
+
+bool TForm1::canPlaySound() const {
+    try {
+        return m_platform.sound->waveOutDeviceCount() > 0;
+    } catch (const platform::PlatformError&) {
+        return false;
+    }
+}
+
+void TForm1::stopNothingPlays() {
+    Reset();
+    m_platform.messages->show({QStringLiteral("没有检测到声卡，请安装声卡！"),
+                               QStringLiteral("提示"), platform::MsgButtons::Ok},
+                              this);
 }
 
 void TForm1::LabelstClick() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
 
@@ -31,6 +32,8 @@ public:
     static constexpr int ClientHeight = 480;
 
     TForm1(platform::Platform& platform, QString appDir, MovieShower showMovie);
+    // Playback ends with the window.
+    ~TForm1() override;
 
     // True when FormCreate asked the application to end (a screen that is
     // not at 96 dots per inch): the window is then not shown.
@@ -46,7 +49,9 @@ public:
     void LabelxiClick();
     void LabelplClick();
     void LabelstClick();
-    void MediaPlayer1Notify();
+    // The end of the play numbered `playTag`; the notices of plays that a
+    // later play or a stop has superseded are dropped.
+    void MediaPlayer1Notify(quint64 playTag);
 
     // Launcher state.
     QString AppDir;
@@ -102,6 +107,8 @@ private:
     void playLesson(int lessonNo, int index);
     QString lessonIni(const QString& section, int lessonNo) const;
     void setCaptionOf(int lessonNo);
+    bool canPlaySound() const;
+    void stopNothingPlays();
     bool copyIntroMovie();
     void showError(const QString& text);
     void endLauncher();
@@ -111,4 +118,7 @@ private:
     bool m_endRequested = false;
     bool m_shownOnce = false;
     int m_fileListCount = 0;
+    // Numbers the plays: a notice carries the number of its play.
+    quint64 m_playTag = 0;
+    QElapsedTimer m_playClock; // since the current play began
 };

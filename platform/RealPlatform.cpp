@@ -23,7 +23,7 @@ struct RealPlatform::Parts {
     PathLookup paths;
     QtMessageBox messages;
     QtProgramEnd programEnd{messages};
-    ChmHelpViewer help{paths};
+    ChmHelpViewer help{paths, &messages};
     QtProcessStarter processes{&help};
     RandrDisplay display;
     PulseSound sound;

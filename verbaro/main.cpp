@@ -10,6 +10,5 @@ int main(int argc, char** argv) {
     app.setProgramEnd(real.services().programEnd);
     Program program(real.services());
     program.userFolder = platform::FileRegistry::defaultFolder();
-    StartUp(program, QCoreApplication::applicationDirPath());
-    return app.exec();
+    return RunProgram(program, QCoreApplication::applicationDirPath());
 }

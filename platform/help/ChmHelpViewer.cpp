@@ -26,7 +26,8 @@ bool hasReadableHome(const ChmFile& file) {
 
 } // namespace
 
-ChmHelpViewer::ChmHelpViewer(const IPathLookup& paths) : m_paths(paths) {}
+ChmHelpViewer::ChmHelpViewer(const IPathLookup& paths, IMessageBox* messages)
+    : m_paths(paths), m_messages(messages) {}
 
 ChmHelpViewer::~ChmHelpViewer() {
     // Windows without an owner have nobody else to close them.
@@ -59,7 +60,7 @@ bool ChmHelpViewer::displayTopic(const QString& chmPath, QWidget* owner) {
     std::unique_ptr<ChmFile> file = ChmFile::open(key);
     if (!file || !hasReadableHome(*file))
         return false;
-    auto* window = new HelpViewerWindow(std::move(file), owner);
+    auto* window = new HelpViewerWindow(std::move(file), owner, m_messages);
     m_windows[key] = window;
     bringToFront(window);
     return true;

@@ -9,13 +9,15 @@
 namespace platform {
 
 class HelpViewerWindow;
+class IMessageBox;
 class IPathLookup;
 
 // The help viewer over chmlib: one viewer window per help file, shown again
 // (and brought to its default topic) when the same file is asked for again.
 class ChmHelpViewer : public IHelpViewer {
 public:
-    explicit ChmHelpViewer(const IPathLookup& paths);
+    // `messages` asks the learner before a link leaves the help files.
+    explicit ChmHelpViewer(const IPathLookup& paths, IMessageBox* messages = nullptr);
     ~ChmHelpViewer() override;
     ChmHelpViewer(const ChmHelpViewer&) = delete;
     ChmHelpViewer& operator=(const ChmHelpViewer&) = delete;
@@ -29,6 +31,7 @@ private:
     QString fileKey(const QString& chmPath) const;
 
     const IPathLookup& m_paths;
+    IMessageBox* m_messages;
     // Windows delete themselves when closed, or with their owner.
     std::map<QString, QPointer<HelpViewerWindow>> m_windows;
 };

@@ -16,10 +16,11 @@ constexpr QSize kDefaultSize(760, 560);
 
 } // namespace
 
-HelpViewerWindow::HelpViewerWindow(std::unique_ptr<ChmFile> file, QWidget* owner)
+HelpViewerWindow::HelpViewerWindow(std::unique_ptr<ChmFile> file, QWidget* owner,
+                                   IMessageBox* messages)
     : QWidget(owner, Qt::Window), m_file(std::move(file)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    m_browser = new ChmBrowser(*m_file, this);
+    m_browser = new ChmBrowser(*m_file, messages, this);
 
     auto* buttons = new QHBoxLayout;
     QToolButton* back = addButton(tr("后退"), &ChmBrowser::backward);

@@ -10,6 +10,7 @@ namespace platform {
 
 class ChmBrowser;
 class ChmFile;
+class IMessageBox;
 
 // The window that shows one help file: its pages with back, forward and home
 // buttons. It is a window of its own above its owner, not modal, and closes
@@ -17,8 +18,10 @@ class ChmFile;
 class HelpViewerWindow : public QWidget {
     Q_OBJECT
 public:
-    // `file` must have a default topic.
-    HelpViewerWindow(std::unique_ptr<ChmFile> file, QWidget* owner);
+    // `file` must have a default topic. `messages` asks before a link leaves
+    // the help files; without it such links are not followed.
+    HelpViewerWindow(std::unique_ptr<ChmFile> file, QWidget* owner,
+                     IMessageBox* messages = nullptr);
     ~HelpViewerWindow() override;
 
     const ChmFile& file() const { return *m_file; }

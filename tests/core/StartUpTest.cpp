@@ -234,7 +234,9 @@ TEST_F(StartUpTest, DatabaseThatCannotBeOpenedEndsWithTheMessage) {
         EXPECT_EQ(f.messages.shown[0].title, "警告") << c.what;
         EXPECT_TRUE(f.programEnd.endedWith.has_value()) << c.what;
         EXPECT_FALSE(p.forms.isLoaded<FrmMain>()) << c.what;
-        EXPECT_EQ(f.display.changes.size(), 1u) << "the display is not switched back: " << c.what;
+        ASSERT_EQ(f.display.changes.size(), 2u) << "the display is switched back: " << c.what;
+        EXPECT_EQ(f.display.width, 1280) << c.what;
+        EXPECT_EQ(f.display.height, 1024) << c.what;
         p.forms.unload<frmUnit>();
         QApplication::processEvents();
     }

@@ -31,6 +31,44 @@ TEST(ConnectionProperties, ReadsSourceAndPasswordIgnoringCaseAndOtherKeys) {
     EXPECT_THROW(ConnectionProperties::parse("Data Source=/a;junk"), PlatformError);
 }
 
+// Install paths with the characters that end or quote a value come back whole.
+TEST(ConnectionProperties, QuotedValuesComeBackExactly) {
+    const QString values[] = {
+        "/opt/verbaro/data/q.aaa",
+        "/home/o'brien/verbaro/data/q.aaa",
+        "/home/say \"hi\"/data/q.aaa",
+        "/srv/a;b/data/q.aaa",
+        "/x/'both\" ;kinds'/q.aaa",
+        "\"leading quote",
+        "'leading single",
+        " padded ",
+        "",
+    };
+    for (const QString& value : values) {
+        const QString text = "Provider=P;Data Source=" + ConnectionProperties::quote(value) +
+                             ";Jet OLEDB:Database Password=" + ConnectionProperties::quote(value);
+        const auto p = ConnectionProperties::parse(text);
+        EXPECT_EQ(p.dataSource, value) << text.toStdString();
+        EXPECT_EQ(p.password, value) << text.toStdString();
+    }
+    EXPECT_EQ(ConnectionProperties::quote("/plain/path"), "/plain/path");
+
+    // As others write them: either quote, doubled inside; an apostrophe
+    // inside a plain value is just a character.
+    const struct {
+        const char* text;
+        const char* source;
+    } written[] = {
+        {"Data Source='/o''brien/q.aaa'", "/o'brien/q.aaa"},
+        {"Data Source=\"/say \"\"hi\"\"/q.aaa\" ; x=y", "/say \"hi\"/q.aaa"},
+        {"Data Source = '/a\"b;c' ;", "/a\"b;c"},
+        {"Data Source=/home/o'brien/q.aaa", "/home/o'brien/q.aaa"},
+    };
+    for (const auto& w : written)
+        EXPECT_EQ(ConnectionProperties::parse(w.text).dataSource, w.source) << w.text;
+    EXPECT_THROW(ConnectionProperties::parse("Data Source='/a'b;x=y"), PlatformError);
+}
+
 TEST(Connection, OpensTheKeyedDatabaseAndCloses) {
     LessonDbFixture f;
     Connection cn;

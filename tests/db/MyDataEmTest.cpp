@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using platform::PlatformError;
@@ -87,6 +88,22 @@ TEST(MyDataEm, OpenDatabaseOpensTheUnitListAndTheDays) {
     em.OpenDatabase(f.dataPath());
     EXPECT_EQ(em.rsSelUnit.AbsolutePosition(), 1);
     EXPECT_EQ(em.rsSelCom.RecordCount(), 2);
+}
+
+// An install folder whose name holds a quote or a semicolon opens like any other.
+TEST(MyDataEm, OpensUnderFoldersWithQuotesAndSemicolons) {
+    LessonDbFixture f;
+    f.closeDb();
+    const QTemporaryDir root(LessonDbFixture::tempRoot() + "/quoted-XXXXXX");
+    for (const QString name : {"o'brien", "say \"hi\"", "a;b", "x';\"y"}) {
+        const QString folder = root.path() + "/" + name + "/";
+        ASSERT_TRUE(QDir().mkpath(folder + "data")) << name.toStdString();
+        ASSERT_TRUE(QFile::copy(f.dbFile(), folder + "data/qvedbdemo.aaa"));
+        MyDataEm em;
+        EXPECT_NO_THROW(em.OpenDatabase(folder)) << name.toStdString();
+        EXPECT_EQ(em.DbCn.State(), ObjectState::Open) << name.toStdString();
+        EXPECT_EQ(em.rsSelUnit.RecordCount(), 5) << name.toStdString();
+    }
 }
 
 // The practice log's day is a date: looked up with a date or a date-time of

@@ -100,6 +100,12 @@ TEST_F(StartUpE2ETest, ShowsTheUnitMenuAt1024x768) {
     EXPECT_TRUE(windowSize(windows[0]).contains("1024x768")) << qPrintable(windowSize(windows[0]));
     EXPECT_EQ(screenSize(), QSize(1024, 768));
     EXPECT_EQ(verbaro.state(), QProcess::Running);
+
+    // Ended by the session (SIGTERM): the screen comes back before it goes.
+    verbaro.terminate();
+    ASSERT_TRUE(verbaro.waitForFinished(15000)) << programOutput();
+    EXPECT_EQ(verbaro.exitCode(), 128 + 15);
+    EXPECT_EQ(screenSize(), QSize(1280, 1024));
 }
 
 TEST_F(StartUpE2ETest, WithoutSoundServerRestoresTheScreenAndEnds) {
@@ -121,6 +127,7 @@ TEST_F(StartUpE2ETest, MissingDatabaseEndsWithTheMessage) {
     ASSERT_FALSE(box.isEmpty()) << "the database message; " << programOutput();
     ASSERT_TRUE(answerAndWaitForEnd(box[0]));
     EXPECT_NE(verbaro.exitCode(), 0);
+    EXPECT_EQ(screenSize(), QSize(1280, 1024));
     EXPECT_FALSE(QFile::exists(folder + "/data/qvedbdemo.aaa"));
 }
 

@@ -6,6 +6,10 @@
 #include <QPointer>
 #include <QSignalSpy>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 namespace {
 
 class IntroMovie : public LauncherFixture {
@@ -61,6 +65,51 @@ TEST_F(IntroMovie, UncreatableCopyIsReportedAndSkipped) {
     EXPECT_TRUE(moviesShown.isEmpty());
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text, "Cannot create file c:\\temptemp\\zorvik.swf\\blocked");
+}
+
+// A copy that fails half-way must not leave a marker behind: the movie would
+// never be shown again.
+TEST_F(IntroMovie, UnreadableMovieLeavesNoMarker) {
+    // Opens, but reading it fails.
+    QDir().mkpath(appDir() + "games");
+    ASSERT_TRUE(QFile::link("/proc/self/mem", appDir() + "games/zorvik.swf"));
+    window().FormShow();
+    EXPECT_TRUE(moviesShown.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(marker()));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(fake.messages.shown[0].text.startsWith("Cannot read file " + appDir() +
+                                                       "games/zorvik.swf"));
+}
+
+TEST_F(IntroMovie, FailedWriteLeavesNoMarkerAndShowsTheMovieNextTime) {
+    writeFile("games/zorvik.swf", movieBytes());
+    {
+        // Files of this process may grow to one copy block only: the copy's
+        // second block fails to write.
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        window().FormShow();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+    EXPECT_TRUE(moviesShown.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(marker()));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(
+        fake.messages.shown[0].text.startsWith("Cannot write file c:\\temptemp\\zorvik.swf"))
+        << fake.messages.shown[0].text.toStdString();
+    EXPECT_TRUE(QDir(QFileInfo(marker()).absolutePath()).entryList(QDir::Files).isEmpty())
+        << "no temporary file left";
+
+    window().FormShow(); // the next start
+    EXPECT_EQ(moviesShown.size(), 1);
+    QFile copy(marker());
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), movieBytes());
 }
 
 TEST(MovieWindow, ClosesOnlyOnQuitOrBackSpelledExactly) {

@@ -36,6 +36,8 @@ protected:
         return *m_window;
     }
 
+    void destroyWindow() { m_window.reset(); }
+
     void TearDown() override {
         m_window.reset();
         QDir::setCurrent(QDir::tempPath());

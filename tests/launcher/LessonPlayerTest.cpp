@@ -53,6 +53,21 @@ protected:
         window().FlatComboBox1Change();
     }
 
+    // Runs the oldest notice the player holds, as the event loop would.
+    void deliverOldestNotice() {
+        ASSERT_FALSE(fake.media.pending.empty());
+        auto notice = std::move(fake.media.pending.front());
+        fake.media.pending.erase(fake.media.pending.begin());
+        notice();
+    }
+
+    QStringList openedNames() const {
+        QStringList names;
+        for (const QString& path : fake.media.opened)
+            names << QFileInfo(path).fileName();
+        return names;
+    }
+
     QString title() { return window().Label3->text(); }
     QString english() { return window().RichEdit1->toPlainText(); }
     QString chinese() { return window().RichEdit2->toPlainText(); }
@@ -189,4 +204,83 @@ TEST_F(LessonPlayer, UnplayableFileStopsTheRunWithAnError) {
     fake.media.playThrough(1);
     EXPECT_EQ(window().Playing, 0);
     EXPECT_EQ(fake.messages.shown.size(), 1u);
+}
+
+// The lesson files are data: markup in them is shown as it is written, and a
+// picture reference loads nothing.
+TEST_F(LessonPlayer, TextsAndCaptionsAreShownAsWritten) {
+    const QByteArray markup = "<img src=\"/etc/hosts\"><b>Hi</b>";
+    QByteArray ini = "[cunit]\r\n1=" + markup + "\r\n[dir]\r\n1=L1\r\n";
+    writeFile("2003.ini", ini);
+    makeRecordings(1, 3);
+    writeFile("e.ini", "[ed]\r\n" + sentenceKey(1, 0).toLatin1() + "0=" + markup + "\r\n");
+    writeFile("c.ini", "[cd]\r\n" + sentenceKey(1, 0).toLatin1() + "0=" + markup + "\r\n");
+    choose(1);
+    EXPECT_EQ(title(), QString(markup));
+    EXPECT_EQ(window().Label3->textFormat(), Qt::PlainText);
+    window().LabelplClick();
+    EXPECT_EQ(english(), QString(markup));
+    EXPECT_EQ(chinese(), QString(markup));
+}
+
+TEST_F(LessonPlayer, NoSoundDeviceStopsWithAMessageInsteadOfPlaying) {
+    makeRecordings(1, 6);
+    choose(1);
+    fake.sound.devices = 0;
+    window().LabelplClick();
+    EXPECT_TRUE(fake.media.opened.isEmpty());
+    EXPECT_EQ(window().Playing, 0);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, "没有检测到声卡，请安装声卡！");
+    EXPECT_EQ(fake.messages.shown[0].title, "提示");
+
+    fake.sound.devices = 1;
+    fake.sound.queryFails = true; // no sound server to ask
+    window().LabelplClick();
+    EXPECT_TRUE(fake.media.opened.isEmpty());
+    EXPECT_EQ(fake.messages.shown.size(), 2u);
+}
+
+// The sound going away during a run: the plays end at once, and the run
+// stops with the message instead of going round the lesson for ever.
+TEST_F(LessonPlayer, SoundLostDuringARunStopsIt) {
+    makeRecordings(1, 6);
+    choose(1);
+    window().LabelplClick();
+    fake.media.playThrough(2);
+    fake.sound.devices = 0;
+    fake.media.playThrough(20);
+    EXPECT_EQ(window().Playing, 0);
+    EXPECT_EQ(fake.media.opened.size(), 3);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, "没有检测到声卡，请安装声卡！");
+}
+
+// A notice that arrives after a new run has begun belongs to the old run: it
+// must not move the new run on.
+TEST_F(LessonPlayer, NoticeOfASupersededPlayIsDropped) {
+    makeRecordings(1, 6);
+    choose(1);
+    window().LabelplClick();
+    fake.media.finish(); // its notice is still on its way
+    window().LabelplClick();
+    fake.media.finish();   // the new run's first play ends at once
+    deliverOldestNotice(); // the old run's notice
+    fake.media.finish();
+    deliverOldestNotice(); // the new run's notice
+    const QString first = sentenceKey(1, 0);
+    EXPECT_EQ(openedNames(), QStringList({first + "0.wav", first + "0.wav", first + "1.WAV"}));
+    EXPECT_EQ(window().PlayIndex, 1);
+}
+
+TEST_F(LessonPlayer, NoticeAfterTheWindowIsGoneIsDropped) {
+    makeRecordings(1, 6);
+    choose(1);
+    window().LabelplClick();
+    fake.media.finish();
+    destroyWindow(); // the window closes the player: that play's notice is pending too
+    EXPECT_EQ(fake.media.mode(), platform::MediaMode::NotOpen);
+    const auto opened = fake.media.opened.size();
+    fake.media.deliverNotices();
+    EXPECT_EQ(fake.media.opened.size(), opened);
 }

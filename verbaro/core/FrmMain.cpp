@@ -113,6 +113,8 @@ void FrmMain::Timer1_Timer() {
         p.messages->show({QStringLiteral("无法连接数据！请安装 Mdac_typ2.5"),
                           QStringLiteral("警告"), MsgButtons::Ok},
                          this);
+        // The learner's screen goes back as it was, as on every other way out.
+        RestoreDisplayMode(m_program);
         m_program.forms.unload<FrmMain>();
         p.programEnd->endProgram(1);
     }

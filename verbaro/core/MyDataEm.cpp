@@ -1,8 +1,11 @@
 #include "core/MyDataEm.h"
 
+#include "db/ConnectionProperties.h"
+
 #include <QDateTime>
 
 using platform::db::Command;
+using platform::db::ConnectionProperties;
 using platform::db::LockTypeEnum;
 using platform::db::ObjectState;
 using platform::db::Recordset;
@@ -32,9 +35,11 @@ MyDataEm::MyDataEm(const platform::IPathLookup* paths)
       SelRe("SelRe", "select * from TAB_Box where NowData=?", {"Date1"}, DbCn, rsSelRe) {}
 
 QString MyDataEm::ConnectionStringFor(const QString& DataPath) {
-    return "Provider=Microsoft.Jet.OLEDB.4.0;" + QString("Data Source=") + DataPath +
-           "data/qvedbdemo.aaa;" + "Persist Security Info=False;" +
-           "Jet OLEDB:Database Password=" + "pqlomvek";
+    // The install path may hold ";" or quotes (/home/o'brien/): quoted, it
+    // stays one value.
+    return "Provider=Microsoft.Jet.OLEDB.4.0;" + QString("Data Source=") +
+           ConnectionProperties::quote(DataPath + "data/qvedbdemo.aaa") + ";" +
+           "Persist Security Info=False;" + "Jet OLEDB:Database Password=" + "pqlomvek";
 }
 
 void MyDataEm::OpenDatabase(const QString& DataPath) {
