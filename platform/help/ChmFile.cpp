@@ -84,7 +84,7 @@ public:
     bool indexIsATree(qint32 root) const {
         QList<bool> onPath(m_blocks, false);
         int visits = 0;
-        return descend(root, onPath, visits);
+        return descend(root, 0, onPath, visits);
     }
 
 private:
@@ -92,8 +92,9 @@ private:
         return m_bytes.sliced(qsizetype(n) * m_blockLength, m_blockLength);
     }
 
-    bool descend(qint32 n, QList<bool>& onPath, int& visits) const {
-        if (n < 0 || quint32(n) >= m_blocks || onPath[n] || ++visits > kMaxIndexVisits)
+    bool descend(qint32 n, int depth, QList<bool>& onPath, int& visits) const {
+        if (n < 0 || quint32(n) >= m_blocks || onPath[n] || depth > kMaxIndexDepth ||
+            ++visits > kMaxIndexVisits)
             return false;
         const QByteArrayView page = block(n);
         if (page.startsWith("PMGL"))
@@ -111,7 +112,7 @@ private:
                 return false;
             at += qsizetype(nameLength);
             const quint64 child = encint(page, at, end);
-            if (child > 0x7FFFFFFF || !descend(qint32(child), onPath, visits))
+            if (child > 0x7FFFFFFF || !descend(qint32(child), depth + 1, onPath, visits))
                 return false;
         }
         onPath[n] = false;
@@ -131,6 +132,7 @@ private:
     }
 
     static constexpr int kMaxIndexVisits = 1 << 16;
+    static constexpr int kMaxIndexDepth = 16; // help files need three or four levels
     QByteArrayView m_bytes;
     quint32 m_blockLength;
     quint32 m_blocks;
