@@ -64,6 +64,11 @@ constexpr quint32 kMaxBlock = 0x10000;
 // next block's number at 0x10) chained from the first to the last, and index
 // blocks ("PMGI") whose entries name the blocks below them. chmlib follows
 // both without counting: a chain or an index that loops would hang it.
+// The objects holding the LZX parameters chmlib divides by.
+constexpr auto kResetTable = "::DataSpace/Storage/MSCompressed/Transform/"
+                             "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
+constexpr auto kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+
 class Directory {
 public:
     Directory(const QByteArray& bytes, quint32 blockLength, quint32 blocks)
@@ -78,6 +83,34 @@ public:
             n = qFromLittleEndian<qint32>(block(n).constData() + 0x10);
         }
         return true;
+    }
+
+    struct Entry {
+        quint64 section = 0, offset = 0, length = 0;
+    };
+    // The listing entry of that name (chmlib matches names without regard to
+    // case); the chain must have been checked first.
+    std::optional<Entry> find(qint32 first, QByteArrayView name) const {
+        for (qint32 n = first; n != -1;) {
+            const QByteArrayView page = block(n);
+            const auto freeSpace = qFromLittleEndian<quint32>(page.data() + 4);
+            const qsizetype end = freeSpace <= m_blockLength - 0x14 ? m_blockLength - freeSpace : 0;
+            for (qsizetype at = 0x14; at < end;) {
+                const quint64 length = encint(page, at, end);
+                if (length > quint64(end - at))
+                    break;
+                const QByteArrayView entryName = page.sliced(at, qsizetype(length));
+                at += qsizetype(length);
+                Entry entry;
+                entry.section = encint(page, at, end);
+                entry.offset = encint(page, at, end);
+                entry.length = encint(page, at, end);
+                if (entryName.compare(name, Qt::CaseInsensitive) == 0)
+                    return entry;
+            }
+            n = qFromLittleEndian<qint32>(page.data() + 0x10);
+        }
+        return std::nullopt;
     }
 
     // Every path down from the root reaches listing blocks without a loop.
@@ -138,6 +171,23 @@ private:
     quint32 m_blocks;
 };
 
+// The LZX control data ("LZXC"; reset interval, window size and windows per
+// reset at 0x0c, 0x10 and 0x14, in units of 0x8000 bytes in version 2), as
+// chmlib computes with it in 32 bits: it divides by them when it opens a
+// file and when it decompresses.
+bool soundControlData(const QByteArray& control) {
+    if (control.size() < 0x18 || control.mid(4, 4) != "LZXC")
+        return false;
+    const quint32 unit = *readU32(control, 8) == 2 ? 0x8000 : 1;
+    const quint64 reset = quint64(*readU32(control, 0x0c)) * unit;
+    const quint64 window = quint64(*readU32(control, 0x10)) * unit;
+    const quint64 windowsPerReset = *readU32(control, 0x14);
+    const bool windowIsPowerOfTwo = (window & (window - 1)) == 0;
+    return windowIsPowerOfTwo && window >= (1u << 15) && window <= (1u << 21) && reset > 0 &&
+           reset <= 0xFFFFFFFFu && reset % (window / 2) == 0 && windowsPerReset > 0 &&
+           reset / (window / 2) * windowsPerReset <= 0xFFFFFFFFu;
+}
+
 bool plausibleHeaders(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -175,17 +225,20 @@ bool plausibleHeaders(const QString& path) {
         !isBlock(lastListing) || (indexRoot != -1 && !isBlock(indexRoot)))
         return false;
     const Directory blocksOf{directory, blockLength, blocks};
-    return blocksOf.listingChainEnds(firstListing) &&
-           (indexRoot == -1 || blocksOf.indexIsATree(indexRoot));
+    if (!blocksOf.listingChainEnds(firstListing) ||
+        (indexRoot != -1 && !blocksOf.indexIsATree(indexRoot)))
+        return false;
+    // chmlib reads the control data of a compressed file as it opens it.
+    const auto control = blocksOf.find(firstListing, kControlData);
+    if (!control || control->section != 0 || control->length > 256)
+        return true; // chmlib leaves compression off
+    const quint64 dataOffset =
+        version == 3 ? qFromLittleEndian<quint64>(itsf.constData() + 0x58) : dirOffset + dirLength;
+    if (dataOffset > quint64(size) || control->offset > quint64(size) - dataOffset ||
+        !file.seek(qint64(dataOffset + control->offset)))
+        return true; // chmlib cannot read it either
+    return soundControlData(file.read(qint64(control->length)));
 }
-
-// The LZX parameters chmlib divides by when it decompresses: the reset
-// table's block length (0x28 bytes, version 2, block length at 0x20) and the
-// control data ("LZXC"; reset interval, window size and windows per reset at
-// 0x0c, 0x10 and 0x14, in units of 0x8000 bytes from version 2 on).
-constexpr auto kResetTable = "::DataSpace/Storage/MSCompressed/Transform/"
-                             "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
-constexpr auto kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
 
 // The first `wanted` bytes of an object stored without compression (chmlib
 // reads those without decompressing anything).
@@ -202,21 +255,15 @@ std::optional<QByteArray> uncompressedObject(chmFile* file, const char* name, qs
     return bytes;
 }
 
+// The reset table (0x28 bytes, version 2, the block length at 0x20) and the
+// control data, as chmlib will use them to decompress.
 bool soundCompression(chmFile* file) {
     const auto table = uncompressedObject(file, kResetTable, 0x28);
     const auto control = uncompressedObject(file, kControlData, 0x18);
-    if (!table || !control || *readU32(*table, 0) != 2 || control->mid(4, 4) != "LZXC")
+    if (!table || !control || *readU32(*table, 0) != 2 || !soundControlData(*control))
         return false;
     const quint64 blockLength = qFromLittleEndian<quint64>(table->constData() + 0x20);
-    const quint32 unit = *readU32(*control, 8) == 2 ? 0x8000 : 1;
-    const quint64 reset = quint64(*readU32(*control, 0x0c)) * unit;
-    const quint64 window = quint64(*readU32(*control, 0x10)) * unit;
-    const quint64 windowsPerReset = *readU32(*control, 0x14);
-    const bool windowIsPowerOfTwo = (window & (window - 1)) == 0;
-    return blockLength > 0 && blockLength <= kMaxBlock * 16 && windowIsPowerOfTwo &&
-           window >= (1u << 15) && window <= (1u << 21) && reset > 0 && reset % (window / 2) == 0 &&
-           reset <= 0xFFFFFFFFu && windowsPerReset > 0 &&
-           reset / (window / 2) * windowsPerReset <= 0xFFFFFFFFu;
+    return blockLength > 0 && blockLength <= kMaxBlock * 16;
 }
 
 int collectObject(chmFile*, chmUnitInfo* info, void* context) {

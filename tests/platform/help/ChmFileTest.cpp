@@ -143,6 +143,17 @@ TEST(ChmFileTest, DamagedHeadersAreRefused) {
     }
 }
 
+// chmlib divides by the control data's window size as it opens a file.
+TEST(ChmFileTest, ControlDataWithoutAWindowIsRefused) {
+    DamagedChm chm;
+    const qsizetype lzxc = chm.bytes.indexOf("LZXC");
+    ASSERT_GT(lzxc, 0);
+    for (quint32 window : {0u, 3u, 0x80u}) { // in units of 32 KiB
+        chm.setU32(lzxc + 0x0c, window);
+        EXPECT_EQ(ChmFile::open(chm.write()), nullptr) << window;
+    }
+}
+
 TEST(ChmFileTest, CompressedPagesOfAFileWithBrokenParametersAreNotRead) {
     DamagedChm chm;
     const qsizetype table = chm.resetTable();
