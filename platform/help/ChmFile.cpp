@@ -68,6 +68,7 @@ constexpr quint32 kMaxBlock = 0x10000;
 constexpr auto kResetTable = "::DataSpace/Storage/MSCompressed/Transform/"
                              "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
 constexpr auto kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+constexpr auto kContent = "::DataSpace/Storage/MSCompressed/Content";
 
 class Directory {
 public:
@@ -188,6 +189,13 @@ bool soundControlData(const QByteArray& control) {
            reset / (window / 2) * windowsPerReset <= 0xFFFFFFFFu;
 }
 
+// The reset table's block length (a table of 0x28 bytes, version 2, the
+// block length at 0x20), which chmlib divides by.
+bool soundBlockLength(const QByteArray& table) {
+    const quint64 blockLength = qFromLittleEndian<quint64>(table.constData() + 0x20);
+    return blockLength > 0 && blockLength <= kMaxBlock * 16;
+}
+
 bool plausibleHeaders(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -228,16 +236,29 @@ bool plausibleHeaders(const QString& path) {
     if (!blocksOf.listingChainEnds(firstListing) ||
         (indexRoot != -1 && !blocksOf.indexIsATree(indexRoot)))
         return false;
-    // chmlib reads the control data of a compressed file as it opens it.
-    const auto control = blocksOf.find(firstListing, kControlData);
-    if (!control || control->section != 0 || control->length > 256)
-        return true; // chmlib leaves compression off
+    // chmlib reads the reset table and the control data of a compressed
+    // file as it opens it, and may decompress with them at once.
     const quint64 dataOffset =
         version == 3 ? qFromLittleEndian<quint64>(itsf.constData() + 0x58) : dirOffset + dirLength;
-    if (dataOffset > quint64(size) || control->offset > quint64(size) - dataOffset ||
-        !file.seek(qint64(dataOffset + control->offset)))
-        return true; // chmlib cannot read it either
-    return soundControlData(file.read(qint64(control->length)));
+    auto stored = [&](const char* name, quint64 wanted) -> std::optional<QByteArray> {
+        const auto entry = blocksOf.find(firstListing, name);
+        if (!entry || entry->section != 0 || entry->length < wanted || dataOffset > quint64(size) ||
+            entry->offset > quint64(size) - dataOffset ||
+            !file.seek(qint64(dataOffset + entry->offset)))
+            return std::nullopt; // chmlib leaves compression off
+        return file.read(qint64(wanted));
+    };
+    // An object in a section other than 0 (stored) or 1 (compressed) sends
+    // chmlib to decompress before it has read how.
+    for (const char* name : {kResetTable, kContent, kControlData}) {
+        if (const auto entry = blocksOf.find(firstListing, name); entry && entry->section > 1)
+            return false;
+    }
+    const auto table = stored(kResetTable, 0x28);
+    const auto control = stored(kControlData, 0x18);
+    if (!table || !control || table->size() < 0x28 || *readU32(*table, 0) != 2)
+        return true;
+    return soundControlData(*control) && soundBlockLength(*table);
 }
 
 // The first `wanted` bytes of an object stored without compression (chmlib
@@ -260,10 +281,8 @@ std::optional<QByteArray> uncompressedObject(chmFile* file, const char* name, qs
 bool soundCompression(chmFile* file) {
     const auto table = uncompressedObject(file, kResetTable, 0x28);
     const auto control = uncompressedObject(file, kControlData, 0x18);
-    if (!table || !control || *readU32(*table, 0) != 2 || !soundControlData(*control))
-        return false;
-    const quint64 blockLength = qFromLittleEndian<quint64>(table->constData() + 0x20);
-    return blockLength > 0 && blockLength <= kMaxBlock * 16;
+    return table && control && *readU32(*table, 0) == 2 && soundControlData(*control) &&
+           soundBlockLength(*table);
 }
 
 int collectObject(chmFile*, chmUnitInfo* info, void* context) {

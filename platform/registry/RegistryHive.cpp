@@ -203,10 +203,12 @@ bool RegistryHive::createKey(const QString& key) {
     const QStringList parts = normalize(key).split('\\', Qt::SkipEmptyParts);
     if (parts.isEmpty())
         return true;
-    QString path;
     for (const QString& part : parts) {
         if (part.contains('\n') || part.contains('\r')) // a key is one line of the file
-            return false;
+            return false; // before any parent is made: a refused key leaves nothing behind
+    }
+    QString path;
+    for (const QString& part : parts) {
         path += (path.isEmpty() ? "" : "\\") + part;
         if (!m_keys.contains(id(path)))
             m_keys.insert(id(path), Key{path, {}, {}});

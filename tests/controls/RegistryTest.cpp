@@ -216,6 +216,21 @@ TEST_F(RegistryTest, ConcurrentWritersLoseNoChange) {
             << w;
 }
 
+// A key that cannot be stored (a line break in its name) is refused whole:
+// none of its parents is made on the way.
+TEST_F(RegistryTest, RefusedKeyLeavesNoParentsBehind) {
+    QDir().mkpath(folder());
+    QFile f(folder() + "/HKEY_CURRENT_USER.reg");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Parent\\Child\\Bad\rName]\n\"v\"=\"x\"\n");
+    f.close();
+    EXPECT_FALSE(readOnly().keyExists(RegRoot::CurrentUser, "Parent"));
+    EXPECT_FALSE(writable().createKey(RegRoot::CurrentUser, "Other\\two\nlines"));
+    ASSERT_TRUE(writable().setValue(RegRoot::CurrentUser, "Kept", {}, RegValue::dword(1)));
+    EXPECT_EQ(readOnly().subKeys(RegRoot::CurrentUser, {}), QStringList{"Kept"});
+    EXPECT_TRUE(fileBytes(RegRoot::CurrentUser).contains("[Parent\\Child\\Bad\rName]\n"));
+}
+
 TEST_F(RegistryTest, DefaultFolderFollowsXdgDataHome) {
     const ScopedDataHome home(dir.path());
     EXPECT_EQ(FileRegistry::defaultFolder(), dir.path() + "/verbaro");

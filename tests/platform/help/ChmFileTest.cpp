@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using platform::ChmFile;
@@ -154,14 +155,31 @@ TEST(ChmFileTest, ControlDataWithoutAWindowIsRefused) {
     }
 }
 
-TEST(ChmFileTest, CompressedPagesOfAFileWithBrokenParametersAreNotRead) {
+// An object of the compression's own in a section that is neither stored
+// (0) nor compressed (1): chmlib would decompress it while opening the file,
+// before it has read the block length it divides by.
+TEST(ChmFileTest, CompressionObjectsOutsideTheKnownSectionsAreRefused) {
+    for (const char* name : {"InstanceData/ResetTable", "MSCompressed/ControlData"}) {
+        DamagedChm chm;
+        const qsizetype entry = chm.bytes.indexOf(name);
+        ASSERT_GT(entry, 0) << name;
+        const qsizetype section = entry + qsizetype(std::strlen(name));
+        ASSERT_EQ(chm.bytes[section], '\0') << name; // stored, section 0
+        chm.bytes[section] = 2;
+        EXPECT_EQ(ChmFile::open(chm.write()), nullptr) << name;
+    }
+}
+
+TEST(ChmFileTest, AResetTableWithoutABlockLengthIsRefused) {
     DamagedChm chm;
     const qsizetype table = chm.resetTable();
     ASSERT_GT(table, 0);
-    chm.setU32(table + 0x20, 0); // a block length of 0: chmlib would divide by it
+    chm.setU32(table + 0x20, 0); // chmlib would divide by it
     const auto file = ChmFile::open(chm.write());
-    ASSERT_NE(file, nullptr);
-    EXPECT_FALSE(file->read("/pages/two.htm").has_value());
+    if (file) {
+        EXPECT_FALSE(file->read("/pages/two.htm").has_value());
+    }
+    EXPECT_EQ(file, nullptr);
 }
 
 TEST(ChmFileTest, AListingChainThatLoopsIsRefused) {
