@@ -14,6 +14,8 @@ PACKAGES=(
   libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us libespeak-ng-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the parsers' fuzz targets (scripts/fuzz.sh)
+  clang libfuzzer-14-dev
   # services and tools the build, demo and tests start
   pulseaudio pulseaudio-utils
   xserver-xorg-core xserver-xorg-video-dummy xvfb x11-xserver-utils xdotool

@@ -2,8 +2,9 @@
 # Installs what is needed; builds the sanitizer build (the tests) and the
 # package build (the installed program, its Debian package and the
 # benchmarks); starts an X server with RandR and a PulseAudio null sink; runs
-# every test under AddressSanitizer and UndefinedBehaviorSanitizer; then tests
-# the package (scripts/package-test.sh). Prints how long each step took.
+# every test under AddressSanitizer and UndefinedBehaviorSanitizer; runs each
+# parser's fuzz target briefly (scripts/fuzz.sh); then tests the package
+# (scripts/package-test.sh). Prints how long each step took.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -47,6 +48,9 @@ export VERBARO_REQUIRE_SERVICES=1
     ctest --preset asan -j "$jobs" --timeout 900
 )
 step "tests"
+
+bash scripts/fuzz.sh 15
+step "fuzz smoke runs"
 
 bash scripts/package-test.sh "$(ls -1t build/package/verbaro_*.deb | head -n1)"
 step "package test"

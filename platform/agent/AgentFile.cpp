@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
+#include <QImageReader>
 #include <QSaveFile>
 #include <zlib.h>
 
@@ -51,7 +52,12 @@ public:
             m_stream.readRawData(out.data(), static_cast<int>(count));
         return out;
     }
-    QString string() { return QString::fromUtf8(bytes(u16())); }
+    QString string() {
+        const QByteArray utf8 = bytes(u16());
+        if (!utf8.isValidUtf8())
+            throw PlatformError("the character file holds a name that is not UTF-8");
+        return QString::fromUtf8(utf8);
+    }
     bool atEnd() const { return m_stream.atEnd(); }
 
 private:
@@ -77,20 +83,37 @@ QByteArray pngOf(const QImage& image) {
     return png;
 }
 
+// One frame image. Its size is read from the PNG header before anything is
+// decoded: a small file must not make us allocate a picture of any size.
+QImage readFrame(const QByteArray& png, QSize frameSize, int index) {
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "PNG");
+    if (reader.size() != frameSize)
+        throw PlatformError(
+            QString("frame image %1 of the character file does not have the frame size")
+                .arg(index));
+    QImage image;
+    if (!reader.read(&image) || image.size() != frameSize)
+        throw PlatformError(QString("frame image %1 of the character file is damaged").arg(index));
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 AgentFile parseBody(const QByteArray& body) {
     BodyReader in(body);
     AgentFile file;
     const int width = in.u16();
     const int height = in.u16();
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide)
+        throw PlatformError("invalid character: frame size out of range");
     file.frameSize = QSize(width, height);
     file.name = in.string();
     const int imageCount = in.u16();
-    for (int i = 0; i < imageCount; ++i) {
-        QImage image;
-        if (!image.loadFromData(in.bytes(in.u32()), "PNG"))
-            throw PlatformError(QString("frame image %1 of the character file is damaged").arg(i));
-        file.images.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-    }
+    if (qint64{imageCount} * width * height > AgentFile::kMaxTotalPixels)
+        throw PlatformError("invalid character: its frame images are too large in all");
+    for (int i = 0; i < imageCount; ++i)
+        file.images.push_back(readFrame(in.bytes(in.u32()), file.frameSize, i));
     const int animationCount = in.u16();
     for (int a = 0; a < animationCount; ++a) {
         AgentFile::Animation animation;
@@ -118,6 +141,9 @@ AgentFile AgentFile::load(const QString& path) {
     if (!f.open(QIODevice::ReadOnly))
         throw PlatformError(
             QString("cannot read character file %1: %2").arg(path, f.errorString()));
+    if (f.size() > kMaxFileBytes)
+        throw PlatformError(
+            QString("%1: the character file is larger than %2 bytes").arg(path).arg(kMaxFileBytes));
     try {
         return parse(f.readAll());
     } catch (const PlatformError& e) {
@@ -194,11 +220,16 @@ const AgentFile::Animation* AgentFile::find(const QString& animation) const {
 
 void AgentFile::validate() const {
     auto fail = [](const QString& why) { throw PlatformError("invalid character: " + why); };
+    auto storable = [](const QString& s) { return s.toUtf8().size() <= 0xFFFF; };
+    if (!storable(name))
+        fail("the name is longer than 65,535 bytes");
     if (frameSize.width() < 1 || frameSize.height() < 1 || frameSize.width() > kMaxSide ||
         frameSize.height() > kMaxSide)
         fail("frame size out of range");
     if (images.isEmpty() || images.size() > 0xFFFF)
         fail("wrong number of frame images");
+    if (qint64{images.size()} * frameSize.width() * frameSize.height() > kMaxTotalPixels)
+        fail("the frame images are too large in all");
     for (const QImage& image : images)
         if (image.size() != frameSize)
             fail("a frame image does not have the frame size");
@@ -207,6 +238,8 @@ void AgentFile::validate() const {
     for (const Animation& a : animations) {
         if (a.name.isEmpty() || a.frames.isEmpty() || a.frames.size() > 0xFFFF)
             fail(QString("animation \"%1\" is empty or unnamed").arg(a.name));
+        if (!storable(a.name))
+            fail("an animation name is longer than 65,535 bytes");
         for (const Frame& f : a.frames)
             if (f.image < 0 || f.image >= images.size() || f.durationMs < 1 ||
                 f.durationMs > 0xFFFF)

@@ -29,8 +29,15 @@ namespace platform {
 // whenever nothing else plays. "Showing", "Hiding" and "Idle" are used when
 // present (on Show, on Hide, and now and then while the character waits).
 // Frames are stored once and shared by animations, which keeps files small.
+// Names take at most 65,535 bytes of UTF-8. A file is refused when it is
+// larger than kMaxFileBytes, or when its frame images would take more than
+// kMaxTotalPixels once decoded (checked before any is decoded); each frame's
+// size is read from its PNG header before the frame is decoded.
 class AgentFile {
 public:
+    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+    static constexpr qint64 kMaxTotalPixels = 64 * 1024 * 1024;
+
     struct Frame {
         int image = 0;
         int durationMs = 0;

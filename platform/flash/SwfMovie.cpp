@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <limits>
+
 #include <zlib.h>
 
 namespace platform {
@@ -10,25 +13,28 @@ namespace {
 
 enum class TagCode { End = 0, ShowFrame = 1, SetBackgroundColor = 9, DoAction = 12 };
 constexpr unsigned char ActionGetUrl = 0x83;
+constexpr qsizetype kHeaderBytes = 8; // signature, version, file length
 
+// Every position and length is a 64-bit count: a tag may claim up to 4 GiB,
+// and adding that to a position must not wrap.
 class Reader {
 public:
-    explicit Reader(const QByteArray& data, int pos = 0) : m_data(&data), m_pos(pos) {}
-    bool has(int n) const { return n >= 0 && m_pos + n <= m_data->size(); }
-    int pos() const { return m_pos; }
-    void skip(int n) { m_pos += n; }
+    explicit Reader(const QByteArray& data, qint64 pos = 0) : m_data(&data), m_pos(pos) {}
+    bool has(qint64 n) const { return n >= 0 && m_pos >= 0 && m_pos <= m_data->size() - n; }
+    qint64 pos() const { return m_pos; }
     unsigned u8() { return static_cast<unsigned char>((*m_data)[m_pos++]); }
     unsigned u16() {
         const unsigned lo = u8();
         return lo | (u8() << 8);
     }
-    unsigned u32() {
-        const unsigned lo = u16();
-        return lo | (u16() << 16);
+    quint32 u32() {
+        const quint32 lo = u16();
+        return lo | (static_cast<quint32>(u16()) << 16);
     }
-    QString string(int end) {
-        const int zero = m_data->indexOf('\0', m_pos);
-        const int stop = zero < 0 || zero > end ? end : zero;
+    // The 0-terminated string at the position, ending at `end` at the latest.
+    QString string(qint64 end) {
+        const qint64 zero = m_data->indexOf('\0', m_pos);
+        const qint64 stop = zero < 0 || zero > end ? end : zero;
         const QString s = QString::fromUtf8(m_data->mid(m_pos, stop - m_pos));
         m_pos = stop + 1;
         return s;
@@ -36,27 +42,75 @@ public:
 
 private:
     const QByteArray* m_data;
-    int m_pos;
+    qint64 m_pos;
 };
 
-std::optional<QByteArray> inflateBody(const QByteArray& file, unsigned length) {
-    if (length < 8 || length > 256u * 1024 * 1024)
+// The header followed by the inflated body. The output grows only as zlib
+// produces data, up to the length the header gives: a small file claiming a
+// huge length costs nothing.
+std::optional<QByteArray> inflateBody(const QByteArray& file, quint32 length) {
+    if (length < kHeaderBytes || length > SwfMovie::kMaxFileBytes)
         return std::nullopt;
-    QByteArray out(static_cast<qsizetype>(length - 8), '\0');
-    uLongf outLength = static_cast<uLongf>(out.size());
-    const int rc = uncompress(reinterpret_cast<Bytef*>(out.data()), &outLength,
-                              reinterpret_cast<const Bytef*>(file.constData() + 8),
-                              static_cast<uLong>(file.size() - 8));
-    if (rc != Z_OK && rc != Z_BUF_ERROR)
+    z_stream zs{};
+    if (inflateInit(&zs) != Z_OK)
         return std::nullopt;
-    out.truncate(static_cast<qsizetype>(outLength));
-    return file.left(8) + out;
+    QByteArray out = file.left(kHeaderBytes);
+    const qsizetype wanted = static_cast<qsizetype>(length);
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(file.constData() + kHeaderBytes));
+    zs.avail_in = static_cast<uInt>(file.size() - kHeaderBytes);
+    int rc = Z_OK;
+    while (rc == Z_OK && out.size() < wanted) {
+        const qsizetype chunk = std::min<qsizetype>(wanted - out.size(), 256 * 1024);
+        const qsizetype at = out.size();
+        out.resize(at + chunk);
+        zs.next_out = reinterpret_cast<Bytef*>(out.data() + at);
+        zs.avail_out = static_cast<uInt>(chunk);
+        rc = inflate(&zs, Z_NO_FLUSH);
+        out.truncate(at + chunk - static_cast<qsizetype>(zs.avail_out));
+    }
+    inflateEnd(&zs);
+    // A body cut short still plays as far as it goes.
+    if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
+        return std::nullopt;
+    return out;
 }
 
-QList<FsCommand> readActions(const QByteArray& data, int start, int end) {
+// The frame rectangle: 5 bits giving the field size, then four signed fields
+// of that many bits (up to 31).
+class Rectangle {
+public:
+    Rectangle(const QByteArray& data, qsizetype at) : m_data(data), m_at(at) {}
+    int bits() const { return static_cast<unsigned char>(m_data[m_at]) >> 3; }
+    qsizetype bytes() const { return (5 + 4 * bits() + 7) / 8; }
+    qint64 field(int index) const {
+        const int n = bits();
+        qint64 value = 0;
+        for (int b = 0; b < n; ++b) {
+            const int bit = 5 + index * n + b;
+            value = (value << 1) |
+                    ((static_cast<unsigned char>(m_data[m_at + bit / 8]) >> (7 - bit % 8)) & 1);
+        }
+        if (n > 0 && (value & (qint64{1} << (n - 1))))
+            value -= qint64{1} << n;
+        return value;
+    }
+    // The extent from the minimum field to the maximum, kept within int.
+    int extent(int minIndex, int maxIndex) const {
+        const qint64 d = field(maxIndex) - field(minIndex);
+        return static_cast<int>(std::clamp<qint64>(d, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+    }
+
+private:
+    const QByteArray& m_data;
+    qsizetype m_at;
+};
+
+// The FSCommand calls of one DoAction tag, up to `room` of them.
+QList<FsCommand> readActions(const QByteArray& data, qint64 start, qint64 end, qsizetype room) {
     QList<FsCommand> commands;
     Reader in(data, start);
-    while (in.pos() < end && in.has(1)) {
+    while (in.pos() < end && in.has(1) && commands.size() < room) {
         const unsigned code = in.u8();
         if (code == 0)
             break;
@@ -64,8 +118,8 @@ QList<FsCommand> readActions(const QByteArray& data, int start, int end) {
             continue;
         if (!in.has(2))
             break;
-        const int length = static_cast<int>(in.u16());
-        const int next = in.pos() + length;
+        const qint64 length = in.u16();
+        const qint64 next = in.pos() + length;
         if (code == ActionGetUrl && next <= end) {
             const QString url = in.string(next);
             const QString target = in.pos() < next ? in.string(next) : QString();
@@ -78,60 +132,22 @@ QList<FsCommand> readActions(const QByteArray& data, int start, int end) {
     return commands;
 }
 
-} // namespace
-
-std::optional<SwfMovie> SwfMovie::parse(const QByteArray& raw) {
-    if (raw.size() < 8 || raw.mid(1, 2) != "WS" || (raw[0] != 'F' && raw[0] != 'C'))
-        return std::nullopt;
-    Reader header(raw, 3);
-    SwfMovie movie;
-    movie.version = static_cast<int>(header.u8());
-    const unsigned length = header.u32();
-    QByteArray data = raw;
-    if (raw[0] == 'C') {
-        auto inflated = inflateBody(raw, length);
-        if (!inflated)
-            return std::nullopt;
-        data = *inflated;
-    }
-    if (data.size() < 9)
-        return std::nullopt;
-    // The frame rectangle: 5 bits giving the field size, then four fields.
-    const int bits = static_cast<unsigned char>(data[8]) >> 3;
-    const int rectBytes = (5 + 4 * bits + 7) / 8;
-    auto field = [&](int index) {
-        int value = 0;
-        for (int b = 0; b < bits; ++b) {
-            const int bit = 5 + index * bits + b;
-            value = (value << 1) |
-                    ((static_cast<unsigned char>(data[8 + bit / 8]) >> (7 - bit % 8)) & 1);
-        }
-        if (bits > 0 && (value & (1 << (bits - 1))))
-            value -= 1 << bits; // signed
-        return value;
-    };
-    if (data.size() < 8 + rectBytes)
-        return std::nullopt;
-    Reader in(data, 8 + rectBytes);
-    if (!in.has(4))
-        return std::nullopt;
-    movie.widthTwips = field(1) - field(0);
-    movie.heightTwips = field(3) - field(2);
-    movie.frameRate = in.u16() / 256.0;
-    movie.frameCount = static_cast<int>(in.u16());
+// Reads the tags after the header into the movie's frames.
+void readTimeline(const QByteArray& data, Reader in, SwfMovie& movie) {
     QList<FsCommand> pending;
-    while (in.has(2)) {
+    qsizetype commandCount = 0;
+    while (in.has(2) && movie.frames.size() < SwfMovie::kMaxFrames) {
         const unsigned codeAndLength = in.u16();
-        int length = static_cast<int>(codeAndLength & 0x3f);
+        qint64 length = codeAndLength & 0x3f;
         if (length == 0x3f) {
             if (!in.has(4))
                 break;
-            length = static_cast<int>(in.u32());
+            length = in.u32();
         }
         if (!in.has(length))
             break;
         const auto code = static_cast<TagCode>(codeAndLength >> 6);
-        const int start = in.pos();
+        const qint64 start = in.pos();
         if (code == TagCode::End)
             break;
         if (code == TagCode::ShowFrame) {
@@ -141,16 +157,50 @@ std::optional<SwfMovie> SwfMovie::parse(const QByteArray& raw) {
             const int r = static_cast<int>(in.u8()), g = static_cast<int>(in.u8());
             movie.background = QColor(r, g, static_cast<int>(in.u8()));
         } else if (code == TagCode::DoAction) {
-            pending.append(readActions(data, start, start + length));
+            const QList<FsCommand> found =
+                readActions(data, start, start + length, SwfMovie::kMaxCommands - commandCount);
+            commandCount += found.size();
+            pending.append(found);
         }
         in = Reader(data, start + length);
     }
+}
+
+} // namespace
+
+std::optional<SwfMovie> SwfMovie::parse(const QByteArray& raw) {
+    if (raw.size() < kHeaderBytes || raw.mid(1, 2) != "WS" || (raw[0] != 'F' && raw[0] != 'C'))
+        return std::nullopt;
+    Reader header(raw, 3);
+    SwfMovie movie;
+    movie.version = static_cast<int>(header.u8());
+    const quint32 length = header.u32();
+    QByteArray data = raw;
+    if (raw[0] == 'C') {
+        auto inflated = inflateBody(raw, length);
+        if (!inflated)
+            return std::nullopt;
+        data = std::move(*inflated);
+    }
+    if (data.size() <= kHeaderBytes)
+        return std::nullopt;
+    const Rectangle frame(data, kHeaderBytes);
+    if (data.size() < kHeaderBytes + frame.bytes())
+        return std::nullopt;
+    Reader in(data, kHeaderBytes + frame.bytes());
+    if (!in.has(4))
+        return std::nullopt;
+    movie.widthTwips = frame.extent(0, 1);
+    movie.heightTwips = frame.extent(2, 3);
+    movie.frameRate = in.u16() / 256.0;
+    movie.frameCount = static_cast<int>(in.u16());
+    readTimeline(data, in, movie);
     return movie;
 }
 
 std::optional<SwfMovie> SwfMovie::load(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
         return std::nullopt;
     return parse(file.readAll());
 }

@@ -22,8 +22,17 @@ struct FsCommand {
 // timeline, the commands its actions send. Compressed files ("CWS") are
 // inflated with zlib. Tags other than ShowFrame, End, SetBackgroundColor and
 // DoAction are skipped.
+//
+// Limits keep a broken or hostile file from exhausting memory: a file (or a
+// compressed file's body) over kMaxFileBytes is refused; reading stops after
+// kMaxFrames frames (the most the header's 16-bit frame count can announce)
+// and keeps no more than kMaxCommands commands.
 class SwfMovie {
 public:
+    static constexpr qint64 kMaxFileBytes = 256 * 1024 * 1024;
+    static constexpr qsizetype kMaxFrames = 0xFFFF;
+    static constexpr qsizetype kMaxCommands = 0x10000;
+
     static std::optional<SwfMovie> parse(const QByteArray& file);
     static std::optional<SwfMovie> load(const QString& path);
 

@@ -15,6 +15,11 @@ namespace platform {
 // file's own: absolute, "/" separated ("/pages/start.htm"); "\" and a missing
 // leading "/" are accepted as help projects write them. chmlib matches names
 // without regard to case, as the Windows viewer does.
+//
+// chmlib trusts what a file says of itself, so the file's headers and its
+// compression parameters are checked before chmlib relies on them: a file
+// with implausible headers does not open, and the compressed objects of one
+// with broken compression parameters cannot be read.
 class ChmFile {
 public:
     // The open file, or nullptr when the path cannot be read as a help file.
@@ -60,6 +65,7 @@ private:
     QString m_defaultTopic;
     QString m_title;
     QByteArray m_codePage = "CP1252";
+    bool m_compressedReadable = false;
 };
 
 } // namespace platform

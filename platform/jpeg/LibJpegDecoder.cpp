@@ -38,10 +38,18 @@ bool decodeInto(const QByteArray& data, QImage& image) {
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.constData()),
                  static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
+    if (!LibJpegDecoder::acceptableSize(info.image_width, info.image_height)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
                    QImage::Format_RGB888);
+    if (image.isNull() || info.output_components != 3) { // no memory for it, or not RGB
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = image.scanLine(static_cast<int>(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);
@@ -52,6 +60,11 @@ bool decodeInto(const QByteArray& data, QImage& image) {
 }
 
 } // namespace
+
+bool LibJpegDecoder::acceptableSize(unsigned width, unsigned height) {
+    return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide &&
+           quint64{width} * height <= kMaxPixels;
+}
 
 QImage LibJpegDecoder::decode(const QByteArray& data) {
     if (data.isEmpty())

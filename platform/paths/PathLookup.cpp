@@ -31,6 +31,24 @@ QString findIgnoringCase(const QString& dir, const QString& name) {
     return {};
 }
 
+// The components of a path below a drive root with "." and ".." applied; as
+// on Windows, ".." at the root stays at the root, so a drive path never
+// leaves its drive folder.
+QString insideDrive(const QString& rest) {
+    QStringList kept;
+    for (const QString& part : rest.split('/', Qt::SkipEmptyParts)) {
+        if (part == QLatin1String("..")) {
+            if (!kept.isEmpty())
+                kept.removeLast();
+        } else if (part != QLatin1String("."))
+            kept << part;
+    }
+    QString out = kept.isEmpty() ? QString() : '/' + kept.join('/');
+    if (rest.endsWith('/'))
+        out += '/';
+    return out;
+}
+
 } // namespace
 
 PathLookup::PathLookup() : m_driveRoot(defaultDriveRoot()) {}
@@ -45,7 +63,7 @@ QString PathLookup::toLocal(const QString& path) const {
     QString p = path;
     p.replace('\\', '/');
     if (isDrivePath(p))
-        p = driveFolder(p[0]) + p.mid(2);
+        p = driveFolder(p[0]) + insideDrive(p.mid(2));
     return p;
 }
 

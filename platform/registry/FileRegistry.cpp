@@ -4,7 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -36,26 +43,82 @@ QString FileRegistry::fileOf(RegRoot root) const {
     return m_folder + '/' + rootName(root) + ".reg";
 }
 
-RegistryHive FileRegistry::load(RegRoot root) const {
+std::optional<RegistryHive> FileRegistry::read(RegRoot root) const {
     RegistryHive hive;
-    QFile file(fileOf(root));
-    if (file.open(QIODevice::ReadOnly))
-        hive.parse(file.readAll());
+    const QString path = fileOf(root);
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return hive; // nothing stored yet
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || bytes.size() != file.size())
+        return std::nullopt;
+    hive.parse(bytes);
     return hive;
 }
+
+RegistryHive FileRegistry::load(RegRoot root) const {
+    return read(root).value_or(RegistryHive());
+}
+
+namespace {
+
+// An exclusive flock on the store's lock file, held while a process reads,
+// changes and writes a root: the installer, the registration tool and the
+// programs may write at the same time. Waits up to kLockWaitMs.
+class StoreLock {
+public:
+    explicit StoreLock(const QString& folder) {
+        const QByteArray path = QFile::encodeName(folder + "/.registry.lock");
+        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_fd < 0)
+            return;
+        for (int waited = 0; waited <= kLockWaitMs; waited += kPollMs) {
+            if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
+                m_locked = true;
+                return;
+            }
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return;
+            QThread::msleep(kPollMs);
+        }
+    }
+    ~StoreLock() {
+        if (m_fd >= 0)
+            ::close(m_fd); // releases the lock
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+    bool locked() const { return m_locked; }
+
+private:
+    static constexpr int kLockWaitMs = 10000;
+    static constexpr int kPollMs = 5;
+    int m_fd = -1;
+    bool m_locked = false;
+};
+
+} // namespace
 
 template <class Change> bool FileRegistry::modify(RegRoot root, Change change) {
     if (m_access == RegAccess::ReadOnly)
         return false;
-    RegistryHive hive = load(root);
-    if (!change(hive))
-        return false;
     if (!QDir().mkpath(m_folder))
         return false;
-    QSaveFile file(fileOf(root));
-    if (!file.open(QIODevice::WriteOnly))
+    const StoreLock lock(m_folder);
+    if (!lock.locked())
         return false;
-    file.write(hive.serialize(rootName(root)));
+    // A file that exists but cannot be read is never replaced: what it holds
+    // would be lost.
+    std::optional<RegistryHive> hive = read(root);
+    if (!hive || !change(*hive))
+        return false;
+    const QByteArray bytes = hive->serialize(rootName(root));
+    QSaveFile file(fileOf(root)); // a temporary file renamed over the old one
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return false;
     return file.commit();
 }
 

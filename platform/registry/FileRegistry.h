@@ -13,8 +13,12 @@ enum class RegAccess { ReadOnly, ReadWrite };
 // root: "HKEY_CLASSES_ROOT.reg", "HKEY_CURRENT_USER.reg",
 // "HKEY_LOCAL_MACHINE.reg" (format: RegistryHive). Every call reads the file
 // afresh, so other processes' changes are seen; every change rewrites the
-// file atomically (temporary file, then rename). A store opened read-only
-// never creates or writes anything: its writes fail.
+// file atomically (temporary file, then rename), holding an exclusive lock
+// (flock on ".registry.lock" in the folder) from reading to renaming, so
+// that the installer, the registration tool and the programs never undo one
+// another's changes. A file that exists but cannot be read reads as empty
+// and is never written over: changes to that root fail. A store opened
+// read-only never creates or writes anything: its writes fail.
 class FileRegistry : public IRegistry {
 public:
     explicit FileRegistry(RegAccess access = RegAccess::ReadWrite);
@@ -37,6 +41,8 @@ public:
     bool deleteValue(RegRoot root, const QString& key, const QString& name) override;
 
 private:
+    // The root's keys; nothing when the file exists but cannot be read.
+    std::optional<RegistryHive> read(RegRoot root) const;
     RegistryHive load(RegRoot root) const;
     template <class Change> bool modify(RegRoot root, Change change);
 

@@ -6,6 +6,10 @@ namespace platform {
 
 namespace {
 
+const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+// The first line of every file written; not kept as a line of its own.
+const QByteArray kHeaderComment = QByteArrayLiteral("; Verbaro registry:");
+
 QString escaped(const QString& s) {
     QString out;
     out.reserve(s.size() + 2);
@@ -99,32 +103,57 @@ QString RegistryHive::normalize(const QString& key) {
 
 void RegistryHive::parse(const QByteArray& text) {
     m_keys.clear();
-    QString current;
-    bool inKey = false;
-    for (const QString& raw : QString::fromUtf8(text).split('\n')) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(';'))
+    m_head.clear();
+    QString current; // the key value lines belong to; empty when none
+    QString bucket;  // the key that keeps the lines not understood; empty: the head
+    const QByteArray body = text.startsWith(kUtf8Bom) ? text.mid(kUtf8Bom.size()) : text;
+    for (QByteArray raw : body.split('\n')) {
+        while (raw.endsWith('\r'))
+            raw.chop(1);
+        const QByteArray bytes = raw.trimmed();
+        if (bytes.isEmpty() || bytes.startsWith(kHeaderComment))
             continue;
-        if (line.startsWith('[') && line.endsWith(']')) {
-            current = normalize(line.mid(1, line.size() - 2));
-            inKey = createKey(current);
+        if (!bytes.isValidUtf8()) {
+            if (bytes.startsWith('[') && bytes.endsWith(']'))
+                current.clear(); // a key we cannot name: its values are not ours
+            keep(bucket, raw);
             continue;
         }
-        QString name;
-        RegValue value;
-        if (inKey && parseValueLine(line, name, value))
-            setValue(current, name, value);
+        const QString line = QString::fromUtf8(bytes).trimmed();
+        if (line.startsWith('[') && line.endsWith(']')) {
+            current.clear();
+            const QString key = normalize(line.mid(1, line.size() - 2));
+            if (!key.isEmpty() && createKey(key)) {
+                current = key;
+                bucket = id(key);
+                continue;
+            }
+        } else if (!current.isEmpty()) {
+            QString name;
+            RegValue value;
+            if (parseValueLine(line, name, value) && setValue(current, name, value))
+                continue;
+        }
+        keep(bucket, raw);
     }
 }
 
+void RegistryHive::keep(const QString& bucket, const QByteArray& line) {
+    (bucket.isEmpty() ? m_head : m_keys[bucket].unread).append(line);
+}
+
 QByteArray RegistryHive::serialize(const QString& rootName) const {
-    QString out = "; Verbaro registry: " + rootName + "\n";
+    QByteArray out = kHeaderComment + ' ' + rootName.toUtf8() + '\n';
+    for (const QByteArray& line : m_head)
+        out += line + '\n';
     for (const Key& k : m_keys) {
-        out += "\n[" + k.path + "]\n";
+        out += "\n[" + k.path.toUtf8() + "]\n";
         for (const auto& [name, value] : k.values)
-            out += valueLine(name, value) + '\n';
+            out += valueLine(name, value).toUtf8() + '\n';
+        for (const QByteArray& line : k.unread)
+            out += line + '\n';
     }
-    return out.toUtf8();
+    return out;
 }
 
 const RegistryHive::Key* RegistryHive::find(const QString& key) const {
@@ -174,13 +203,15 @@ bool RegistryHive::createKey(const QString& key) {
     const QStringList parts = normalize(key).split('\\', Qt::SkipEmptyParts);
     if (parts.isEmpty())
         return true;
-    QString path;
     for (const QString& part : parts) {
         if (part.contains('\n') || part.contains('\r')) // a key is one line of the file
-            return false;
+            return false; // before any parent is made: a refused key leaves nothing behind
+    }
+    QString path;
+    for (const QString& part : parts) {
         path += (path.isEmpty() ? "" : "\\") + part;
         if (!m_keys.contains(id(path)))
-            m_keys.insert(id(path), Key{path, {}});
+            m_keys.insert(id(path), Key{path, {}, {}});
         else
             path = m_keys.value(id(path)).path; // keep the stored case of parents
     }

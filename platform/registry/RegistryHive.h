@@ -21,7 +21,9 @@ namespace platform {
 // A key line opens the key that the value lines after it belong to; every key
 // is written with its full path, parents before children. Names compare
 // without regard to case and keep the case they were created with. Lines that
-// cannot be read are skipped.
+// cannot be read (comments, another tool's lines, broken or non-UTF-8 lines)
+// are kept as they are, with the key they follow, and written back after its
+// values: a store never loses what it did not understand.
 class RegistryHive {
 public:
     void parse(const QByteArray& text);
@@ -44,11 +46,14 @@ private:
     struct Key {
         QString path;
         QList<QPair<QString, RegValue>> values; // in the order they were set
+        QList<QByteArray> unread;               // lines not understood, as read
     };
+    void keep(const QString& bucket, const QByteArray& line);
     const Key* find(const QString& key) const;
     static QString id(const QString& path) { return path.toLower(); }
 
     QMap<QString, Key> m_keys; // by lower-case path; sorts parents before children
+    QList<QByteArray> m_head;  // lines not understood before the first key
 };
 
 } // namespace platform

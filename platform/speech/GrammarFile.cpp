@@ -53,7 +53,8 @@ QStringView attribute(const QXmlStreamReader& xml, const char* name) {
 // Expands the elements of one rule into its phrases, within the limits.
 class RuleReader {
 public:
-    explicit RuleReader(QXmlStreamReader& xml) : m_xml(xml) {}
+    // `built` counts the characters made for every rule of the file.
+    RuleReader(QXmlStreamReader& xml, qsizetype& built) : m_xml(xml), m_built(built) {}
 
     // The sequence from the current start element to its end element.
     QStringList sequence() {
@@ -136,6 +137,12 @@ private:
                     return {};
                 }
                 paths << (head.isEmpty() || tail.isEmpty() ? head + tail : head + ' ' + tail);
+                m_built += paths.back().size();
+            }
+            if (m_built > GrammarFile::kMaxBuiltCharacters) {
+                m_xml.raiseError(QStringLiteral("the rules expand to more than %1 characters")
+                                     .arg(GrammarFile::kMaxBuiltCharacters));
+                return {};
             }
         }
         return paths;
@@ -149,6 +156,7 @@ private:
 
     QXmlStreamReader& m_xml;
     int m_depth = 0;
+    qsizetype& m_built; // characters of every phrase made so far, partial ones included
 };
 
 } // namespace
@@ -193,6 +201,7 @@ std::vector<GrammarRule> GrammarFile::parse(const QByteArray& bytes, const QStri
     QXmlStreamReader xml(decode(bytes, origin));
     std::vector<GrammarRule> rules;
     bool sawGrammar = false;
+    qsizetype built = 0;
     while (!xml.atEnd() && !xml.hasError()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
@@ -205,7 +214,7 @@ std::vector<GrammarRule> GrammarFile::parse(const QByteArray& bytes, const QStri
             rule.activeOnLoad =
                 attribute(xml, "TOPLEVEL").compare(QLatin1String("ACTIVE"), Qt::CaseInsensitive) ==
                 0;
-            rule.phrases = RuleReader(xml).sequence();
+            rule.phrases = RuleReader(xml, built).sequence();
             rule.phrases.removeAll(QString());
             rules.push_back(std::move(rule));
         } else {

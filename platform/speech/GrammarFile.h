@@ -29,13 +29,16 @@ struct GrammarRule {
 //
 // Limits keep a broken or hostile file from exhausting the stack or memory:
 // nesting deeper than kMaxDepth, more than kMaxPhrases paths through a rule,
-// a phrase longer than kMaxPhraseLength or a file larger than kMaxFileBytes
-// is refused with PlatformError.
+// a phrase longer than kMaxPhraseLength, rules whose expansion builds more
+// than kMaxBuiltCharacters (partial phrases included: a list followed by a
+// long sequence would otherwise cost time growing with the square of its
+// length) or a file larger than kMaxFileBytes is refused with PlatformError.
 class GrammarFile {
 public:
     static constexpr int kMaxDepth = 32;
     static constexpr qsizetype kMaxPhrases = 5000;
     static constexpr qsizetype kMaxPhraseLength = 2000;
+    static constexpr qsizetype kMaxBuiltCharacters = kMaxPhrases * kMaxPhraseLength;
     static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
 
     // The path is found as every file of the programs is (PathLookup: "\"

@@ -2,6 +2,9 @@
 #include "AgentTestSupport.h"
 #include "PlatformError.h"
 
+#include "support/PeakMemory.h"
+
+#include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -34,6 +37,33 @@ QByteArray withFreshChecksum(QByteArray bytes) {
     for (int i = 0; i < 4; ++i)
         bytes[12 + i] = static_cast<char>((crc >> (8 * i)) & 0xFF);
     return bytes;
+}
+
+QByteArray pngOf(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+// A character file written field by field, so that it may break the rules
+// AgentFile::serialize keeps: the given frame images, one "RestPose" frame.
+QByteArray characterBytes(QSize frame, const QList<QByteArray>& pngs) {
+    QByteArray body;
+    QDataStream out(&body, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(frame.width()) << quint16(frame.height()) << quint16(1);
+    out.writeRawData("T", 1);
+    out << quint16(pngs.size());
+    for (const QByteArray& png : pngs) {
+        out << quint32(png.size());
+        out.writeRawData(png.constData(), static_cast<int>(png.size()));
+    }
+    out << quint16(1) << quint16(8);
+    out.writeRawData("RestPose", 8);
+    out << quint16(1) << quint16(0) << quint16(100);
+    return withFreshChecksum(QByteArray("VRBAGENT\x01\x00\x00\x00\0\0\0\0", 16) + body);
 }
 
 class AgentFileTest : public ::testing::Test {
@@ -152,3 +182,46 @@ TEST_F(AgentFileTest, ContentsThatBreakTheRulesAreNotWritten) {
 }
 
 } // namespace
+
+// A frame's size is read from its PNG header before it is decoded, and the
+// frames' total size is checked before any is: a small file cannot make the
+// player allocate picture after picture.
+TEST_F(AgentFileTest, OversizedFramesAreRefusedBeforeTheyAreDecoded) {
+    QImage huge(4096, 4096, QImage::Format_Mono);
+    huge.fill(0);
+    QImage full(1024, 1024, QImage::Format_Mono);
+    full.fill(1);
+    const QByteArray small = pngOf(QImage(8, 6, QImage::Format_ARGB32_Premultiplied));
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"a 4096 x 4096 frame in an 8 x 6 character",
+         characterBytes(QSize(8, 6), {small, pngOf(huge)})},
+        {"65 frames of 1024 x 1024",
+         characterBytes(QSize(1024, 1024), QList<QByteArray>(65, pngOf(full)))},
+    };
+    for (const auto& [what, bytes] : cases) {
+        ASSERT_LT(bytes.size(), 1024 * 1024) << what;
+        const PeakMemory peak;
+        EXPECT_THROW(AgentFile::parse(bytes), PlatformError) << what;
+        EXPECT_LT(peak.risenMiB(), 24) << what;
+    }
+    EXPECT_NO_THROW(AgentFile::parse(characterBytes(QSize(8, 6), {small})));
+}
+
+// A name's length is stored in 16 bits: a longer one is refused, never cut.
+TEST_F(AgentFileTest, NamesLongerThanTheirLengthFieldAreNotWritten) {
+    const QString tooLong(0x10000, QChar('x'));
+    const QString longestChinese(0xFFFF / 3, QChar(0x4F60)); // three bytes each in UTF-8
+    AgentFile named = smallCharacter();
+    named.name = tooLong;
+    AgentFile animated = smallCharacter();
+    animated.animations[1].name = QString(0x5556, QChar(0x4F60)); // 65,538 bytes
+    EXPECT_THROW(named.serialize(), PlatformError);
+    EXPECT_THROW(animated.serialize(), PlatformError);
+
+    AgentFile longest = smallCharacter();
+    longest.name = longestChinese;
+    longest.animations[1].name = QString(0xFFFF, QChar('w'));
+    const AgentFile copy = AgentFile::parse(longest.serialize());
+    EXPECT_EQ(copy.name, longestChinese);
+    EXPECT_EQ(copy.animations[1].name.size(), 0xFFFF);
+}

@@ -42,3 +42,37 @@ TEST(LibJpegDecoder, BrokenOrMissingFilesReturnNullWithoutEndingTheProcess) {
         EXPECT_TRUE(platform::LibJpegDecoder::decode(bytes).isNull()) << bytes.size();
     EXPECT_TRUE(platform::LibJpegDecoder().decodeFile("/nonexistent/launcher.jpg").isNull());
 }
+
+// A picture whose header claims an absurd size is refused before anything is
+// allocated for it; one of a plausible size whose data ends early still
+// decodes (libjpeg fills what is missing).
+TEST(LibJpegDecoder, RefusesPicturesClaimingAnAbsurdSize) {
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    const QByteArray good = jpegOf(picture);
+    const qsizetype frame = good.indexOf("\xff\xc0");
+    ASSERT_GT(frame, 0) << "a baseline frame header";
+    auto claiming = [&](int width, int height) {
+        QByteArray bytes = good;
+        bytes[frame + 5] = static_cast<char>(height >> 8);
+        bytes[frame + 6] = static_cast<char>(height & 0xff);
+        bytes[frame + 7] = static_cast<char>(width >> 8);
+        bytes[frame + 8] = static_cast<char>(width & 0xff);
+        return bytes;
+    };
+    const struct {
+        int width, height;
+        bool accepted;
+    } cases[] = {{65488, 65488, false},
+                 {16385, 16, false},
+                 {16, 16385, false},
+                 {8000, 8000, false},
+                 {1000, 700, true}};
+    for (const auto& c : cases) {
+        const QImage decoded = platform::LibJpegDecoder::decode(claiming(c.width, c.height));
+        if (c.accepted)
+            EXPECT_EQ(decoded.size(), QSize(c.width, c.height));
+        else
+            EXPECT_TRUE(decoded.isNull()) << c.width << " x " << c.height;
+    }
+}

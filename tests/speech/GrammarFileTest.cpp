@@ -127,6 +127,11 @@ TEST(GrammarFile, RefusesDeepNestingAndRunawayExpansion) {
                             QByteArray("<P>hello</P>").repeated(GrammarFile::kMaxPhrases + 1) +
                             "</L></RULE></GRAMMAR>";
     const QByteArray longPhrase = programGrammar({QString("word ").repeated(500)});
+    // Each of 3,000 words after a list of 4,000 phrases copies every phrase
+    // again: billions of characters from 60 KB of XML.
+    const QByteArray quadratic = "<GRAMMAR><RULE NAME=\"r\"><P><L>" +
+                                 QByteArray("<P>hi</P>").repeated(4000) + "</L>" +
+                                 QByteArray("<P>w</P>").repeated(3000) + "</P></RULE></GRAMMAR>";
     struct Case {
         const char* what;
         const QByteArray& bytes;
@@ -135,7 +140,8 @@ TEST(GrammarFile, RefusesDeepNestingAndRunawayExpansion) {
     const Case cases[] = {{"50,000 nested <P>", nested, "nested"},
                           {"2^14 option paths", options, "phrases"},
                           {"too many alternatives", list, "phrases"},
-                          {"2,500-character phrase", longPhrase, "longer"}};
+                          {"2,500-character phrase", longPhrase, "longer"},
+                          {"list then a long sequence", quadratic, "expand to more"}};
     for (const Case& c : cases) {
         try {
             GrammarFile::parse(c.bytes, "t");

@@ -3,6 +3,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using platform::ChmFile;
@@ -91,3 +93,105 @@ TEST(ChmFileTest, RefusesWhatIsNotAHelpFile) {
 }
 
 } // namespace
+
+namespace {
+
+// The fixture's bytes with changes, written to a file of their own.
+class DamagedChm {
+public:
+    DamagedChm() {
+        QFile real(helpFixture("fixture.chm"));
+        EXPECT_TRUE(real.open(QIODevice::ReadOnly));
+        bytes = real.readAll();
+    }
+    quint32 u32(qsizetype at) const { return qFromLittleEndian<quint32>(bytes.constData() + at); }
+    void setU32(qsizetype at, quint32 v) { qToLittleEndian(v, bytes.data() + at); }
+    qsizetype directory() const { return qsizetype(u32(0x48)); } // the ITSP header
+    // The LZX reset table: version 2, 8, a table offset of 0x28.
+    qsizetype resetTable() const {
+        for (qsizetype at = 0; at + 0x28 <= bytes.size(); ++at)
+            if (u32(at) == 2 && u32(at + 8) == 8 && u32(at + 12) == 0x28)
+                return at;
+        return -1;
+    }
+    QString write() {
+        QFile f(dir.filePath("damaged.chm"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    }
+    QByteArray bytes;
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+// chmlib trusts the headers and parameters a file gives: the reader checks
+// them first, so a damaged file is refused or read in part, never a crash,
+// a hang or a 4 GiB allocation.
+TEST(ChmFileTest, DamagedHeadersAreRefused) {
+    const struct {
+        const char* what;
+        qsizetype field; // from the ITSP header
+        quint32 value;
+    } cases[] = {{"a 4 GiB directory block", 0x10, 0xFFFFFF00u},
+                 {"no directory blocks", 0x2c, 0},
+                 {"a first listing block out of range", 0x20, 7}};
+    for (const auto& c : cases) {
+        DamagedChm chm;
+        chm.setU32(chm.directory() + c.field, c.value);
+        EXPECT_EQ(ChmFile::open(chm.write()), nullptr) << c.what;
+    }
+}
+
+// chmlib divides by the control data's window size as it opens a file.
+TEST(ChmFileTest, ControlDataWithoutAWindowIsRefused) {
+    DamagedChm chm;
+    const qsizetype lzxc = chm.bytes.indexOf("LZXC");
+    ASSERT_GT(lzxc, 0);
+    for (quint32 window : {0u, 3u, 0x80u}) { // in units of 32 KiB
+        chm.setU32(lzxc + 0x0c, window);
+        EXPECT_EQ(ChmFile::open(chm.write()), nullptr) << window;
+    }
+}
+
+// An object of the compression's own in a section that is neither stored
+// (0) nor compressed (1): chmlib would decompress it while opening the file,
+// before it has read the block length it divides by.
+TEST(ChmFileTest, CompressionObjectsOutsideTheKnownSectionsAreRefused) {
+    for (const char* name : {"InstanceData/ResetTable", "MSCompressed/ControlData"}) {
+        DamagedChm chm;
+        const qsizetype entry = chm.bytes.indexOf(name);
+        ASSERT_GT(entry, 0) << name;
+        const qsizetype section = entry + qsizetype(std::strlen(name));
+        ASSERT_EQ(chm.bytes[section], '\0') << name; // stored, section 0
+        chm.bytes[section] = 2;
+        EXPECT_EQ(ChmFile::open(chm.write()), nullptr) << name;
+    }
+}
+
+TEST(ChmFileTest, AResetTableWithoutABlockLengthIsRefused) {
+    DamagedChm chm;
+    const qsizetype table = chm.resetTable();
+    ASSERT_GT(table, 0);
+    chm.setU32(table + 0x20, 0); // chmlib would divide by it
+    const auto file = ChmFile::open(chm.write());
+    if (file) {
+        EXPECT_FALSE(file->read("/pages/two.htm").has_value());
+    }
+    EXPECT_EQ(file, nullptr);
+}
+
+TEST(ChmFileTest, AListingChainThatLoopsIsRefused) {
+    DamagedChm chm;
+    const qsizetype itsp = chm.directory();
+    const quint32 first = chm.u32(itsp + 0x20);
+    const qsizetype block = itsp + 0x54 + qsizetype(first) * chm.u32(itsp + 0x10);
+    ASSERT_EQ(chm.bytes.mid(block, 4), "PMGL");
+    chm.setU32(block + 0x10, first); // its next block is itself
+    const auto file = ChmFile::open(chm.write());
+    if (file) {
+        EXPECT_LT(file->objects().size(), 1000); // chmlib would go round for ever
+    }
+    EXPECT_EQ(file, nullptr);
+}

@@ -65,3 +65,26 @@ TEST_F(PathLookupTest, DrivePathsLiveInThePerUserDriveFolder) {
 }
 
 } // namespace
+
+// ".." cannot climb out of the drive folder: at the drive's root it stays
+// there, as on Windows.
+TEST(PathLookupDrive, DotDotStaysInsideTheDriveFolder) {
+    QTemporaryDir drives;
+    const platform::PathLookup lookup{drives.path()};
+    const QString c = drives.path() + "/drive_c";
+    const struct {
+        const char* asked;
+        QString found;
+    } cases[] = {
+        {"c:\\..\\..\\etc\\passwd", c + "/etc/passwd"},
+        {"C:/../x", c + "/x"},
+        {"c:\\a\\..\\..\\..\\b", c + "/b"},
+        {"c:\\a\\.\\b\\..\\c.txt", c + "/a/c.txt"},
+        {"c:\\temp\\..", c},
+        {"c:\\..\\", c + "/"},
+    };
+    for (const auto& k : cases)
+        EXPECT_EQ(lookup.resolve(k.asked), k.found) << k.asked;
+    touch(c + "/Data/File.txt");
+    EXPECT_TRUE(lookup.fileExists("c:\\..\\data\\..\\..\\DATA\\file.TXT"));
+}
