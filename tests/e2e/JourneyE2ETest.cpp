@@ -116,6 +116,11 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
     VirtualMicrophone mic;
     ASSERT_TRUE(mic.isValid()) << qPrintable(mic.error());
     TrainerSession session;
+    // Each step's screenshot, and when it came.
+    auto step = [&](const QString& name) {
+        std::printf("%6.1f s %s\n", clock.elapsed() / 1000.0, qPrintable(name));
+        return session.shoot(name);
+    };
     const QString target = session.homePath() + "/Verbaro";
     session.setProgramDir(target);
     // The launcher shows its intro movie once; this learner has seen it.
@@ -135,7 +140,7 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
     ASSERT_TRUE(setup.waitForStarted(10000));
     const QStringList done = waitForWindows("^Verbaro V1.0 安装$", 60000);
     ASSERT_FALSE(done.isEmpty()) << "the installer's message";
-    session.shoot("journey-01-installed");
+    step("journey-01-installed");
     ASSERT_TRUE(answer(done[0], [&] { return setup.waitForFinished(200); }));
     EXPECT_EQ(setup.exitCode(), 0);
     ASSERT_TRUE(QFile::exists(target + "/Verbaro.exe"));
@@ -146,7 +151,7 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
     ASSERT_FALSE(launcher.isEmpty()) << "the installer starts the launcher";
     const qlonglong launcherPid = windowPid(launcher);
     const QRect launcherWindow = windowGeometry(launcher);
-    session.shoot("journey-02-launcher");
+    step("journey-02-launcher");
     click(launcherWindow.topLeft() + QPoint(546, 77));
     EXPECT_TRUE(waitFor([&] { return !processAlive(launcherPid); }, 5000))
         << "the launcher ends as it starts the trainer";
@@ -156,7 +161,7 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
     started << windowPid(menu);
     EXPECT_EQ(screenSize(), QSize(1024, 768));
     ASSERT_TRUE(session.waitForMerlinToPark());
-    session.shoot("journey-03-menu");
+    step("journey-03-menu");
 
     // Lesson 010101, two attempts per sentence (settings), whole-text following.
     LessonDatabase db(target);
@@ -171,8 +176,8 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
     const QPoint origin = window.topLeft();
     auto rest = [&] { moveMouse(origin + TrainerSession::kRestingPointer); };
     rest();
-    const QImage totalBefore = TrainerSession::area(session.shoot("journey-04-lesson"), window,
-                                                    TrainerSession::kTotalLabel);
+    const QImage totalBefore =
+        TrainerSession::area(step("journey-04-lesson"), window, TrainerSession::kTotalLabel);
 
     auto openSettings = [&] {
         click(origin + TrainerSession::kSettingsButton.center());
@@ -185,8 +190,10 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
     {
         const QString settings = openSettings();
         ASSERT_FALSE(settings.isEmpty()) << "the settings window";
-        click(windowGeometry(settings).topLeft() + QPoint(149, 253)); // attempts up: 2
-        session.shoot("journey-05-two-attempts");
+        const QPoint at = windowGeometry(settings).topLeft();
+        click(at + QPoint(149, 253)); // attempts up: 2
+        click(at + QPoint(204, 175)); // the fast recordings
+        step("journey-05-settings");
         ASSERT_TRUE(closeSettings(settings));
     }
     rest();
@@ -268,7 +275,7 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
         ASSERT_FALSE(attempt("010101", first[i], first[i].text).isNull())
             << "first attempt on sentence " << i + 1;
         if (i == 0)
-            session.shoot("journey-06-following");
+            step("journey-06-following");
         ASSERT_FALSE(waitForTurn(&band).isNull()) << "the second turn on sentence " << i + 1;
         const Sentence& other = first[(i + 1) % first.size()];
         const QImage answered = attempt("010101", first[i], other.text);
@@ -283,7 +290,7 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
                    !TrainerSession::highlighted(shot, window, TrainerSession::kReadingColour);
         },
         20000, 300));
-    const QImage followed = session.shoot("journey-07-followed");
+    const QImage followed = step("journey-07-followed");
     if (score("010101") > 0) {
         EXPECT_NE(TrainerSession::area(followed, window, TrainerSession::kTotalLabel), totalBefore)
             << "the lesson total shows the points";
@@ -303,7 +310,7 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
         30000, 300))
         << "the next lesson's sentences";
     QThread::msleep(1000); // the stepping notice closes
-    session.shoot("journey-08-next-lesson");
+    step("journey-08-next-lesson");
     ASSERT_GE(second.size(), 2);
     const QString role = second[0].speaker;
     click(origin + TrainerSession::kFirstRoleButton.center());
@@ -327,7 +334,7 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
         },
         60000, 300))
         << "the dialogue ends";
-    session.shoot("journey-09-dialogue");
+    step("journey-09-dialogue");
 
     // What is stored equals the sum of the attempts made.
     qlonglong points = 0;
@@ -381,12 +388,12 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
     // Back to the menu; the practice log.
     click(origin + TrainerSession::kReturnButton.center());
     ASSERT_TRUE(waitFor([&] { return windowGeometry(exercise).isEmpty(); }, 20000));
-    session.shoot("journey-10-menu-again");
+    step("journey-10-menu-again");
     click(windowGeometry(menu).topLeft() + TrainerSession::kLogButton.center());
     const QString log = waitForProgram("^统计窗口$", 20000);
     ASSERT_FALSE(log.isEmpty()) << "the practice log";
     QThread::msleep(500);
-    session.shoot("journey-11-log");
+    step("journey-11-log");
     run("xdotool", {"key", "--window", log, "Escape"});
     // The window closes on the press; its release would be lost and the
     // key would stay down, cancelling every later message box.
@@ -406,11 +413,11 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
         const QPoint at = windowGeometry(settings).topLeft();
         click(at + QPoint(54, 93));  // Peedy
         click(at + QPoint(204, 67)); // 音乐打分
-        session.shoot("journey-12-settings");
+        step("journey-12-settings");
         ASSERT_TRUE(closeSettings(settings));
     }
     EXPECT_FALSE(waitForWindows("^Peedy$", 20000).isEmpty()) << "Peedy comes";
-    session.shoot("journey-13-peedy");
+    step("journey-13-peedy");
 
     // Exit: the launcher comes back and the display is as it was.
     click(origin + TrainerSession::kExitButton.center());
@@ -423,7 +430,7 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
     const QString back = waitForProgram("^Verbaro V1.0$", 30000);
     EXPECT_FALSE(back.isEmpty()) << "\"start.exe\" started";
     EXPECT_EQ(screenSize(), QSize(1280, 1024)) << "the display restored";
-    session.shoot("journey-14-launcher-again");
+    step("journey-14-launcher-again");
 }
 
 } // namespace
