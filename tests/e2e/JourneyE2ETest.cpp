@@ -8,6 +8,7 @@
 #include "TrainerSession.h"
 #include "VirtualMicrophone.h"
 
+#include <QColor>
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
@@ -393,7 +394,20 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
     const QString log = waitForProgram("^统计窗口$", 20000);
     ASSERT_FALSE(log.isEmpty()) << "the practice log";
     QThread::msleep(500);
-    step("journey-11-log");
+    const QImage logShot = step("journey-11-log");
+    // The overall index, in its dark red digits: the day's points per attempt.
+    const QImage index =
+        TrainerSession::area(logShot, windowGeometry(log), QRect(146, 452, 160, 48));
+    int red = 0;
+    for (int y = 0; y < index.height(); ++y)
+        for (int x = 0; x < index.width(); ++x) {
+            const QColor c = index.pixelColor(x, y);
+            red += c.red() > 140 && c.green() < 80 && c.blue() < 80;
+        }
+    EXPECT_GT(red, 20) << "the log shows its index";
+    const qlonglong allPoints = db.number("select ifnull(sum(NowChengji),0) from TAB_Box");
+    const qlonglong allAttempts = db.number("select ifnull(sum(NowCishu),0) from TAB_Box");
+    std::printf("the log's index: %lld points over %lld attempts\n", allPoints, allAttempts);
     run("xdotool", {"key", "--window", log, "Escape"});
     // The window closes on the press; its release would be lost and the
     // key would stay down, cancelling every later message box.
