@@ -31,12 +31,10 @@ public:
     static constexpr QRect kStatusLabel{30, 580, 360, 36}; // Label1
     static constexpr QRect kTotalLabel{560, 580, 210, 36}; // LbRCTip
     static constexpr QRect kFollowButton{800, 172, 81, 28};
-    static constexpr QRect kFollowOneButton{900, 172, 81, 28};
     static constexpr QRect kSettingsButton{900, 364, 81, 28};
     static constexpr QRect kReturnButton{800, 406, 81, 28};
     static constexpr QRect kExitButton{900, 406, 81, 28};
     static constexpr QRect kNextLessonButton{840, 40, 32, 32};
-    static constexpr QRect kRepeatCountUp{182, 666, 18, 13}; // updNum's upper half
     static constexpr QRect kFirstRoleButton{35, 658, 95, 30};
     static constexpr QPoint kDialogueButton{690, 676};
     static constexpr QPoint kRestingPointer{600, 740};
