@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <pocketsphinx.h>
 #include <sphinxbase/ckd_alloc.h>
 #include <sphinxbase/fsg_model.h>
@@ -89,7 +90,7 @@ std::vector<std::int16_t> slowedDown(const std::vector<std::int16_t>& in, double
         return in;
     std::vector<double> window(kFrame);
     for (int i = 0; i < kFrame; ++i)
-        window[i] = 0.5 - 0.5 * std::cos(2 * M_PI * i / kFrame);
+        window[i] = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * i / kFrame);
     const int frames = static_cast<int>((n - kFrame) * factor / kHop);
     std::vector<double> out(static_cast<std::size_t>(frames * kHop + kFrame), 0.0);
     int previous = 0;
