@@ -212,14 +212,15 @@ void dump(const QString& path, const std::vector<Outcome>& outcomes) {
         return;
     QTextStream out(&file);
     out << "kind\theldout\tnoisy\tvoice\tlesson\tsentence\theard\tphrase\tconfidence\tmargin\t"
-           "worst\tgarbage\tframes\ttext\n";
+           "worst\tgarbage\tgframes\tslowed\tframes\ttext\n";
     for (const Outcome& o : outcomes) {
         const BenchSample& s = *o.sample;
         const platform::Utterance& u = o.utterance;
         out << kindName(s.kind) << '\t' << int(s.heldOut) << '\t' << int(s.noisy) << '\t' << s.voice
             << '\t' << s.lesson << '\t' << s.sentence << '\t' << int(o.heard) << '\t' << o.phrase
             << '\t' << u.confidence << '\t' << u.margin << '\t' << u.worstWordMargin << '\t'
-            << int(u.garbage) << '\t' << u.frames << '\t' << s.text << '\n';
+            << int(u.garbage) << '\t' << u.garbageFrames << '\t' << int(u.slowed) << '\t'
+            << u.frames << '\t' << s.text << '\n';
     }
 }
 

@@ -23,6 +23,9 @@ struct Utterance {
     double margin = 0;
     double worstWordMargin = 0;
     bool garbage = false;
+    int garbageFrames = 0;
+    // Decoded again slowed down (said too quickly for the model).
+    bool slowed = false;
 };
 
 // Two PocketSphinx decoders listening to the same audio, both kept warm for
@@ -30,10 +33,14 @@ struct Utterance {
 // other a free phone loop. A closed phrase list forces every sound onto some
 // phrase, so the confidence compares the two: per frame of speech, how much
 // worse the best phrase explains the sound than the best phone sequence.
-// Between the words of each phrase the grammar also offers a costly phone
-// loop ("garbage"): an utterance that needs it holds sounds no word explains
-// (an extra word, "how old are you" against "how are you") and gets a
-// confidence below every threshold. The phone decoder's voice-activity
+// Between the words of each phrase and after its last word the grammar also
+// offers a costly phone loop ("garbage"): an utterance that needs it holds
+// sounds no word explains (an extra word, "how old are you" against "how are
+// you") and gets a confidence below every threshold. Each word of a phrase may
+// also be left out at a cost; a path that does so matches no phrase (a
+// dropped word is no right reading). An utterance with no complete path
+// through the grammar (said quicker than the model's shortest phones allow) is
+// decoded once more, slowed down. The phone decoder's voice-activity
 // detection cuts the stream into utterances.
 class PhraseDecoder {
 public:
@@ -74,7 +81,11 @@ private:
         std::vector<Segment> segments;
     };
     void restart();
+    void feed(const std::int16_t* samples, std::size_t count);
+    void keep(bool inSpeech);
+    void endAll();
     Utterance finish();
+    Utterance judge();
     static Score score(ps_decoder_s* decoder);
     static double worstWordMargin(const Score& phrase, const Score& phones);
     QString dictionaryWord(const QString& token);
@@ -86,6 +97,8 @@ private:
     bool m_inSpeech = false;
     QHash<QString, int> m_phraseOfWords;
     std::vector<std::int16_t> m_block;
+    std::vector<std::int16_t> m_audio;
+    bool m_tooLong = false;
     std::uint32_t m_noise = 1;
     double m_hum = 0;
 };
