@@ -384,17 +384,30 @@ double PhraseDecoder::worstWordMargin(const Score& phrase, const Score& phones) 
 Utterance PhraseDecoder::finish() {
     endAll();
     Utterance utterance = judge();
-    if (utterance.phrase >= 0 || !m_hasGrammar || m_tooLong || m_audio.empty())
+    if (!m_hasGrammar || m_tooLong || m_audio.empty())
+        return utterance;
+    if (!m_normalised) {
+        // The first speech a decoder hears is measured against the model's
+        // starting feature normalisation, which a given voice and microphone
+        // can be far from (a right sentence came back as nothing). The
+        // normalisation has now adapted to this speech: judge it again.
+        m_normalised = true;
+        utterance = decodeAgain(m_audio);
+    }
+    if (utterance.phrase >= 0)
         return utterance;
     // No complete path: perhaps said too quickly for the model; try it slower.
-    const std::vector<std::int16_t> slow = slowedDown(m_audio, kSlowDown);
-    ps_start_utt(m_phones);
-    ps_start_utt(m_phrases);
-    feed(slow.data(), slow.size());
-    endAll();
-    Utterance second = judge();
+    Utterance second = decodeAgain(slowedDown(m_audio, kSlowDown));
     second.slowed = true;
     return second.phrase >= 0 ? second : utterance;
+}
+
+Utterance PhraseDecoder::decodeAgain(const std::vector<std::int16_t>& audio) {
+    ps_start_utt(m_phones);
+    ps_start_utt(m_phrases);
+    feed(audio.data(), audio.size());
+    endAll();
+    return judge();
 }
 
 void PhraseDecoder::endAll() {

@@ -85,6 +85,7 @@ private:
     void keep(bool inSpeech);
     void endAll();
     Utterance finish();
+    Utterance decodeAgain(const std::vector<std::int16_t>& audio);
     Utterance judge();
     static Score score(ps_decoder_s* decoder);
     static double worstWordMargin(const Score& phrase, const Score& phones);
@@ -99,6 +100,7 @@ private:
     std::vector<std::int16_t> m_block;
     std::vector<std::int16_t> m_audio;
     bool m_tooLong = false;
+    bool m_normalised = false;
     std::uint32_t m_noise = 1;
     double m_hum = 0;
 };

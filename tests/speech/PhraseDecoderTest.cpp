@@ -34,6 +34,11 @@ protected:
 
     // The first utterance the decoder makes of `text` said by espeak-ng.
     static std::optional<Utterance> hear(const QString& text, const QString& voice, int speed) {
+        return hearWith(*s_decoder, text, voice, speed);
+    }
+
+    static std::optional<Utterance> hearWith(PhraseDecoder& decoder, const QString& text,
+                                             const QString& voice, int speed) {
         const QString wave = speechtest::speak(text, voice, speed);
         if (wave.isEmpty())
             return std::nullopt;
@@ -42,8 +47,8 @@ protected:
         audio.insert(audio.end(), speech.begin(), speech.end());
         audio.resize(audio.size() + 16000, 0);
         for (std::size_t at = 0; at < audio.size(); at += 480) {
-            const auto step = s_decoder->process(audio.data() + at,
-                                                 std::min<std::size_t>(480, audio.size() - at));
+            const auto step =
+                decoder.process(audio.data() + at, std::min<std::size_t>(480, audio.size() - at));
             if (step.ended)
                 return step.ended;
         }
@@ -61,6 +66,21 @@ TEST_F(PhraseDecoderTest, QuickSpeechTooFastForTheModelIsHeardSlowedDown) {
     EXPECT_EQ(heard->phrase, 4);
     EXPECT_TRUE(heard->slowed);
     EXPECT_GE(heard->confidence, 10);
+}
+
+TEST_F(PhraseDecoderTest, TheFirstSentenceANewDecoderHearsIsJudgedLikeTheNext) {
+    // A lesson's first sentence said right after the lesson opened once came
+    // back as nothing: the feature normalisation had not yet met any speech.
+    const QStringList lesson{"Hello I'm Li Ming I'm the new designer", "Nice to meet you",
+                             "I'm Anna from the sales department"};
+    for (const char* voice : {"en-us", "en-us+m3", "en-gb+m4"}) {
+        PhraseDecoder fresh;
+        fresh.setPhrases(lesson);
+        const auto first = hearWith(fresh, lesson[0], voice, 160);
+        ASSERT_TRUE(first) << voice;
+        EXPECT_EQ(first->phrase, 0) << voice;
+        EXPECT_GE(first->confidence, 10) << voice;
+    }
 }
 
 struct NearMiss {
