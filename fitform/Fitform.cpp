@@ -1,6 +1,7 @@
 #include "Fitform.h"
 
 #include "com/ComError.h"
+#include "com/PropertyPut.h"
 #include "com/QtWidgetObject.h"
 #include "com/VariantConvert.h"
 #include "screen/ScreenMetrics.h"
@@ -75,6 +76,18 @@ void Fitform::setTwipsPerPixelX(const QVariant& value) {
 void Fitform::setTwipsPerPixelY(const QVariant& value) {
     m_TwipsPerPixelY = toLong(value);
     emit PropertyChanged("TwipsPerPixelY");
+}
+
+void Fitform::putFormScaleHeight(const QVariant& value) {
+    platform::com::PropertyPut::guard(*this, [&] { setFormScaleHeight(value); });
+}
+
+void Fitform::putTwipsPerPixelX(const QVariant& value) {
+    platform::com::PropertyPut::guard(*this, [&] { setTwipsPerPixelX(value); });
+}
+
+void Fitform::putTwipsPerPixelY(const QVariant& value) {
+    platform::com::PropertyPut::guard(*this, [&] { setTwipsPerPixelY(value); });
 }
 
 void Fitform::ReadProperties(platform::com::IPropertyBag& bag) {

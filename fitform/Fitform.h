@@ -21,9 +21,9 @@
 class Fitform : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int FormScaleWidth READ FormScaleWidth WRITE setFormScaleWidth)
-    Q_PROPERTY(QVariant FormScaleHeight READ FormScaleHeight WRITE setFormScaleHeight)
-    Q_PROPERTY(QVariant TwipsPerPixelX READ TwipsPerPixelX WRITE setTwipsPerPixelX)
-    Q_PROPERTY(QVariant TwipsPerPixelY READ TwipsPerPixelY WRITE setTwipsPerPixelY)
+    Q_PROPERTY(QVariant FormScaleHeight READ FormScaleHeight WRITE putFormScaleHeight)
+    Q_PROPERTY(QVariant TwipsPerPixelX READ TwipsPerPixelX WRITE putTwipsPerPixelX)
+    Q_PROPERTY(QVariant TwipsPerPixelY READ TwipsPerPixelY WRITE putTwipsPerPixelY)
 
 public:
     // Twips per pixel of the screen come from `screen`; without one, from the
@@ -61,6 +61,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The write accessors of the properties by name: a refused value stays on
+    // the control for the host (see PropertyPut).
+    void putFormScaleHeight(const QVariant& value);
+    void putTwipsPerPixelX(const QVariant& value);
+    void putTwipsPerPixelY(const QVariant& value);
+
     struct Ratios {
         double x = 0;
         double y = 0;

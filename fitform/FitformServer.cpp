@@ -22,33 +22,11 @@ ServerInfo serverInfo() {
     return info;
 }
 
-namespace {
-
-// A function only this library has: its address finds the library's file.
-void anchor() {}
-
-// The library's one module state, as every in-process server has.
-ServerModule& module() {
-    static ServerModule instance(serverInfo(), [](QWidget* parent) { return new Fitform(parent); });
-    return instance;
-}
-
-} // namespace
-
 } // namespace fitform
 
-HResult DllRegisterServer() {
-    return fitform::module().registerServer(reinterpret_cast<const void*>(&fitform::anchor));
-}
-
-HResult DllUnregisterServer() {
-    return fitform::module().unregisterServer();
-}
-
-HResult DllGetClassObject(const Guid* clsid, const Guid* iid, void** object) {
-    return fitform::module().getClassObject(clsid, iid, object);
-}
-
-HResult DllCanUnloadNow() {
-    return fitform::module().canUnloadNow();
+// The library's one module state, as every in-process server has.
+ServerModule& platform::com::serverModule() {
+    static ServerModule instance(fitform::serverInfo(),
+                                 [](QWidget* parent) { return new Fitform(parent); });
+    return instance;
 }

@@ -22,34 +22,11 @@ ServerInfo serverInfo() {
     return info;
 }
 
-namespace {
-
-// A function only this library has: its address finds the library's file.
-void anchor() {}
-
-// The library's one module state, as every in-process server has.
-ServerModule& module() {
-    static ServerModule instance(serverInfo(),
-                                 [](QWidget* parent) { return new ImageLabel(parent); });
-    return instance;
-}
-
-} // namespace
-
 } // namespace glyphon
 
-HResult DllRegisterServer() {
-    return glyphon::module().registerServer(reinterpret_cast<const void*>(&glyphon::anchor));
-}
-
-HResult DllUnregisterServer() {
-    return glyphon::module().unregisterServer();
-}
-
-HResult DllGetClassObject(const Guid* clsid, const Guid* iid, void** object) {
-    return glyphon::module().getClassObject(clsid, iid, object);
-}
-
-HResult DllCanUnloadNow() {
-    return glyphon::module().canUnloadNow();
+// The library's one module state, as every in-process server has.
+ServerModule& platform::com::serverModule() {
+    static ServerModule instance(glyphon::serverInfo(),
+                                 [](QWidget* parent) { return new ImageLabel(parent); });
+    return instance;
 }

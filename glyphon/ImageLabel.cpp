@@ -3,6 +3,7 @@
 #include "OleColor.h"
 #include "PictureArea.h"
 #include "com/ComError.h"
+#include "com/PropertyPut.h"
 #include "com/VariantConvert.h"
 #include "screen/ScreenMetrics.h"
 
@@ -13,6 +14,7 @@
 #include <utility>
 
 using platform::com::ComError;
+using platform::com::PropertyPut;
 using platform::com::toLong;
 
 namespace {
@@ -128,6 +130,18 @@ void ImageLabel::setBackColor(uint value) {
         throw ComError::invalidPropertyValue();
     m_ImgBack->setBackColor(value);
     emit PropertyChanged("BackColor");
+}
+
+void ImageLabel::putBorderStyle(int value) {
+    PropertyPut::guard(*this, [&] { setBorderStyle(static_cast<BorderStyl>(value)); });
+}
+
+void ImageLabel::putAppearance(int value) {
+    PropertyPut::guard(*this, [&] { setAppearance(static_cast<Appear>(value)); });
+}
+
+void ImageLabel::putBackColor(uint value) {
+    PropertyPut::guard(*this, [&] { setBackColor(value); });
 }
 
 void ImageLabel::setEnabledProperty(bool value) {

@@ -25,11 +25,11 @@ class ImageLabel : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QPixmap Picture READ Picture WRITE setPicture)
     // By name the two enumerations travel as their numbers (0, 1).
-    Q_PROPERTY(int BorderStyle READ borderStyleNumber WRITE setBorderStyleNumber)
-    Q_PROPERTY(int Appearance READ appearanceNumber WRITE setAppearanceNumber)
+    Q_PROPERTY(int BorderStyle READ borderStyleNumber WRITE putBorderStyle)
+    Q_PROPERTY(int Appearance READ appearanceNumber WRITE putAppearance)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
     Q_PROPERTY(bool AutoRedraw READ AutoRedraw WRITE setAutoRedraw)
-    Q_PROPERTY(uint BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(uint BackColor READ BackColor WRITE putBackColor)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
 
 public:
@@ -47,9 +47,7 @@ public:
     Appear Appearance() const;
     void setAppearance(Appear value);
     int borderStyleNumber() const { return static_cast<int>(BorderStyle()); }
-    void setBorderStyleNumber(int value) { setBorderStyle(static_cast<BorderStyl>(value)); }
     int appearanceNumber() const { return static_cast<int>(Appearance()); }
-    void setAppearanceNumber(int value) { setAppearance(static_cast<Appear>(value)); }
     bool AutoSize() const;
     void setAutoSize(bool value);
     bool AutoRedraw() const;
@@ -86,6 +84,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The write accessors of the properties by name: a refused value stays on
+    // the control for the host (see PropertyPut) instead of unwinding
+    // through Qt's property system.
+    void putBorderStyle(int value);
+    void putAppearance(int value);
+    void putBackColor(uint value);
+
     void surfaceResized();
     void backResized();
     void fitImage();

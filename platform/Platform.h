@@ -37,7 +37,7 @@ struct Platform {
     IMediaCommands* mediaCommands = nullptr; // media command strings ("OPEN ... ALIAS ...")
     IJpegDecoder* jpeg = nullptr;
     IScreenMetrics* screen = nullptr;
-    IMixer* mixer = nullptr; // the sound card's volume mixer
+    IMixer* mixer = nullptr;          // the sound card's volume mixer
     ISpeechFactory* speech = nullptr; // voices and recognition contexts
 };
 

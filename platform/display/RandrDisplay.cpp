@@ -1,4 +1,5 @@
 #include "display/RandrDisplay.h"
+#include "screen/ScreenMetrics.h"
 
 // Qt before X: X's headers define macros (None, Bool, Status) that clash with Qt's.
 #include <QCoreApplication>
@@ -281,12 +282,10 @@ void RandrDisplay::currentSize(int& width, int& height) const {
     }
 }
 
+// The controls measure the screen with the same service, so the start-up's
+// scale and their twips always agree.
 double RandrDisplay::twipsPerPixelX() {
-    constexpr double twipsPerInch = 1440.0;
-    const bool hasGui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-    const QScreen* screen = hasGui ? QGuiApplication::primaryScreen() : nullptr;
-    const double dpi = screen ? screen->logicalDotsPerInchX() : 0.0;
-    return twipsPerInch / (dpi > 0 ? dpi : 96.0);
+    return ScreenMetrics().twipsPerPixelX();
 }
 
 bool RandrDisplay::requestReboot() {

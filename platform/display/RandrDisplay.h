@@ -35,7 +35,8 @@ public:
     // The output's size as the X server has it now (the root window's size
     // without RandR 1.2; Qt's primary screen without X; else 0).
     int deviceCaps(int index) override;
-    // 1440 / Qt's logical dpi of the primary screen; 96 dpi without Qt.
+    // As the screen metrics service answers: 1440 / Qt's logical dpi of the
+    // primary screen; 96 dpi without Qt.
     double twipsPerPixelX() override;
     // Starts `systemctl reboot`; true when it could be started.
     bool requestReboot() override;

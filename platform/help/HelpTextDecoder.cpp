@@ -1,11 +1,10 @@
 #include "help/HelpTextDecoder.h"
 
+#include "text/IconvDecoder.h"
+
 #include <QRegularExpression>
 #include <QStringDecoder>
-
 #include <array>
-#include <cerrno>
-#include <iconv.h>
 #include <utility>
 
 namespace platform {
@@ -121,33 +120,13 @@ QByteArray HelpTextDecoder::iconvName(const QByteArray& label) {
 
 QString HelpTextDecoder::decodeWithIconv(const QByteArray& bytes, const QByteArray& iconvCharset,
                                          bool* known) {
-    iconv_t cd = iconv_open("UTF-8", iconvCharset.constData());
-    *known = cd != reinterpret_cast<iconv_t>(-1);
-    if (!*known)
+    std::optional<QString> text = IconvDecoder::decode(bytes, iconvCharset.constData());
+    *known = text.has_value();
+    if (!text)
         return {};
-    QByteArray out;
-    std::array<char, 4096> buffer{};
-    char* in = const_cast<char*>(bytes.constData());
-    size_t inLeft = static_cast<size_t>(bytes.size());
-    while (inLeft > 0) {
-        char* outPtr = buffer.data();
-        size_t outLeft = buffer.size();
-        const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer.data(), static_cast<qsizetype>(buffer.size() - outLeft));
-        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            // A byte that starts no character, or a character cut off at the
-            // end: mark it and go on with the next byte.
-            out.append("\xEF\xBF\xBD");
-            ++in;
-            --inLeft;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    iconv_close(cd);
-    QString text = QString::fromUtf8(out);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
+    if (text->startsWith(QChar(0xFEFF)))
+        text->remove(0, 1);
+    return *text;
 }
 
 } // namespace platform

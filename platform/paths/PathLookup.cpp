@@ -1,4 +1,5 @@
 #include "paths/PathLookup.h"
+#include "userdata/UserDataFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,10 +10,7 @@ namespace platform {
 namespace {
 
 QString defaultDriveRoot() {
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty())
-        data = QDir::homePath() + "/.local/share";
-    return data + "/verbaro";
+    return UserDataFolder::path();
 }
 
 bool isDrivePath(const QString& p) {

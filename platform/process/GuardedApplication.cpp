@@ -1,24 +1,19 @@
 #include "process/GuardedApplication.h"
 
-#include "process/IProgramEnd.h"
+#include "process/HandlerGuard.h"
 
 #include <exception>
 
 namespace platform {
 
+// Every handler of ours runs behind a HandlerGuard, so nothing should arrive
+// here; this is the last net for a failure inside Qt's own code or a handler
+// someone forgot to guard.
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-        if (m_end)
-            m_end->reportRuntimeError(QString::fromLocal8Bit(e.what()));
-        else
-            QCoreApplication::exit(1);
     } catch (...) {
-        if (m_end)
-            m_end->reportRuntimeError(QStringLiteral("unknown error"));
-        else
-            QCoreApplication::exit(1);
+        HandlerGuard(m_end).report(std::current_exception());
     }
     return false;
 }

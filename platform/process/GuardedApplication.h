@@ -6,9 +6,9 @@ namespace platform {
 
 class IProgramEnd;
 
-// The application object of our programs. A platform failure that no handler
-// trapped reaches the run-time error report instead of tearing the program
-// down in the middle of an event.
+// The application object of our programs. Every handler of ours runs behind
+// a HandlerGuard, which reports its failures; notify() is only the last net
+// for a failure nothing trapped, sent to the same run-time error report.
 class GuardedApplication : public QApplication {
 public:
     GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}

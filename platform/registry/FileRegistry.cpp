@@ -1,6 +1,7 @@
 #include "registry/FileRegistry.h"
 
 #include "registry/RegistryHive.h"
+#include "userdata/UserDataFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,10 +22,7 @@ FileRegistry::FileRegistry(QString folder, RegAccess access)
     : m_folder(std::move(folder)), m_access(access) {}
 
 QString FileRegistry::defaultFolder() {
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty())
-        data = QDir::homePath() + "/.local/share";
-    return data + "/verbaro";
+    return UserDataFolder::path();
 }
 
 QString FileRegistry::rootName(RegRoot root) {

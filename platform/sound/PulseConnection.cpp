@@ -35,6 +35,16 @@ bool PulseConnection::connect(Deadline deadline, const std::function<bool()>& ab
     return runUntil([&] { return isReady() || abandon(); }, deadline) && isReady();
 }
 
+bool PulseConnection::alive() const {
+    return PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context));
+}
+
+QString PulseConnection::lastError() const {
+    // A deadline that passed leaves no error of the library's own.
+    const int error = pa_context_errno(m_context);
+    return QString::fromUtf8(pa_strerror(error != PA_OK ? error : PA_ERR_TIMEOUT));
+}
+
 void PulseConnection::wakeup() {
     pa_mainloop_wakeup(m_loop);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <chrono>
 #include <functional>
 
@@ -8,9 +9,13 @@ struct pa_context;
 
 namespace platform {
 
-// One client connection to the PulseAudio server, driven on the caller's
-// thread by a loop that never waits past a deadline, so that a server that is
-// missing or stops answering cannot hang the caller.
+// The PulseAudio client core every sound service of ours is built on (the
+// sound check, the synchronous player, the voice's stream, the media player,
+// the recogniser's microphone, the mixer): one client connection to the
+// server, driven on the caller's thread by a loop that never waits past a
+// deadline, so that a server that is missing or stops answering cannot hang
+// the caller. Callbacks are not needed: runUntil() looks at its condition
+// after every event the loop handled.
 class PulseConnection {
 public:
     using Deadline = std::chrono::steady_clock::time_point;
@@ -33,6 +38,11 @@ public:
     bool runUntil(const std::function<bool()>& done, Deadline deadline);
 
     pa_context* context() const { return m_context; }
+    // True while connecting or connected; false once the connection failed
+    // or was lost (the server went away).
+    bool alive() const;
+    // The library's words for the last failure.
+    QString lastError() const;
 
     // Makes a runUntil() waiting on another thread look at its condition
     // again at once; the one call that may come from any thread.

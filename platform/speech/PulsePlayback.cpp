@@ -1,6 +1,7 @@
 #include "PulsePlayback.h"
 
 #include "PlatformError.h"
+#include "sound/PulseConnection.h"
 
 #include <algorithm>
 #include <pulse/pulseaudio.h>
@@ -8,27 +9,39 @@
 namespace platform {
 
 namespace {
-void streamChanged(pa_stream*, void* loop) {
-    PulseContext::wake(loop);
-}
-void streamWritable(pa_stream*, size_t, void* loop) {
-    PulseContext::wake(loop);
-}
-void operationDone(pa_stream*, int, void* loop) {
-    PulseContext::wake(loop);
+using Clock = std::chrono::steady_clock;
+
+bool streamReady(pa_stream* stream) {
+    return pa_stream_get_state(stream) == PA_STREAM_READY;
 }
 } // namespace
+
+PulsePlayback::PulsePlayback(std::chrono::milliseconds answerTimeout,
+                             std::chrono::milliseconds stallTimeout)
+    : m_answerTimeout(answerTimeout), m_stallTimeout(stallTimeout) {}
 
 PulsePlayback::~PulsePlayback() {
     closeStream();
 }
 
 void PulsePlayback::open(int sampleRate, int channels) {
-    if (m_stream && sampleRate == m_rate && channels == m_channels)
+    if (m_stream && streamReady(m_stream) && sampleRate == m_rate && channels == m_channels)
         return;
-    m_pulse.connect();
     closeStream();
+    connect();
     openStream(sampleRate, channels);
+}
+
+// A connection that broke (the server went away) is replaced by a new one.
+void PulsePlayback::connect() {
+    if (m_pulse && m_pulse->alive())
+        return;
+    m_pulse = std::make_unique<PulseConnection>("Verbaro voice");
+    if (!m_pulse->connect(Clock::now() + m_answerTimeout)) {
+        const QString why = m_pulse->lastError();
+        m_pulse.reset();
+        throw PlatformError(QStringLiteral("Cannot reach the sound server: %1").arg(why));
+    }
 }
 
 void PulsePlayback::openStream(int sampleRate, int channels) {
@@ -45,44 +58,47 @@ void PulsePlayback::openStream(int sampleRate, int channels) {
     attr.prebuf = static_cast<uint32_t>(-1);
     attr.minreq = static_cast<uint32_t>(-1);
     attr.fragsize = static_cast<uint32_t>(-1);
-    bool ready = false;
-    {
-        PulseContext::Lock lock(m_pulse);
-        m_stream = pa_stream_new(m_pulse.context(), "voice", &spec, nullptr);
-        pa_stream_set_state_callback(m_stream, streamChanged, m_pulse.loop());
-        pa_stream_set_write_callback(m_stream, streamWritable, m_pulse.loop());
-        ready = pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY,
-                                           nullptr, nullptr) == 0 &&
-                m_pulse.waitReady(m_stream);
-    }
+    m_stream = pa_stream_new(m_pulse->context(), "voice", &spec, nullptr);
+    pa_stream* s = m_stream;
+    const bool ready =
+        s &&
+        pa_stream_connect_playback(s, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) ==
+            0 &&
+        m_pulse->runUntil([s] { return pa_stream_get_state(s) != PA_STREAM_CREATING; },
+                          Clock::now() + m_answerTimeout) &&
+        streamReady(s);
     if (ready) {
         m_rate = sampleRate;
         m_channels = channels;
         return;
     }
-    const QString why = m_pulse.lastError();
+    const QString why = m_pulse->lastError();
     closeStream();
-    m_pulse.disconnect();
+    m_pulse.reset();
     throw PlatformError(QStringLiteral("Cannot open a sound stream: %1").arg(why));
+}
+
+void PulsePlayback::brokeOff() {
+    closeStream();
+    throw PlatformError(QStringLiteral("The sound stream broke off"));
 }
 
 void PulsePlayback::write(const std::int16_t* samples, std::size_t count) {
     if (!m_stream)
         return;
+    pa_stream* s = m_stream;
     const auto* bytes = reinterpret_cast<const char*>(samples);
     std::size_t left = count * sizeof(std::int16_t);
-    PulseContext::Lock lock(m_pulse);
+    const auto writableOrFailed = [s] {
+        const std::size_t room = pa_stream_writable_size(s);
+        return (room > 0 && room != static_cast<std::size_t>(-1)) || !streamReady(s);
+    };
     while (left > 0) {
-        if (pa_stream_get_state(m_stream) != PA_STREAM_READY)
-            throw PlatformError(QStringLiteral("The sound stream broke off"));
-        const std::size_t room = pa_stream_writable_size(m_stream);
-        if (room == 0 || room == static_cast<std::size_t>(-1)) {
-            pa_threaded_mainloop_wait(m_pulse.loop());
-            continue;
-        }
-        const std::size_t n = std::min(room, left);
-        if (pa_stream_write(m_stream, bytes, n, nullptr, 0, PA_SEEK_RELATIVE) < 0)
-            throw PlatformError(QStringLiteral("The sound stream broke off"));
+        if (!m_pulse->runUntil(writableOrFailed, Clock::now() + m_stallTimeout) || !streamReady(s))
+            brokeOff();
+        const std::size_t n = std::min(pa_stream_writable_size(s), left);
+        if (pa_stream_write(s, bytes, n, nullptr, 0, PA_SEEK_RELATIVE) < 0)
+            brokeOff();
         bytes += n;
         left -= n;
     }
@@ -90,33 +106,31 @@ void PulsePlayback::write(const std::int16_t* samples, std::size_t count) {
 
 void PulsePlayback::finish(pa_operation* operation) {
     if (!operation)
-        return;
-    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING &&
-           pa_stream_get_state(m_stream) == PA_STREAM_READY)
-        pa_threaded_mainloop_wait(m_pulse.loop());
+        brokeOff();
+    pa_stream* s = m_stream;
+    const bool done = m_pulse->runUntil(
+        [operation, s] {
+            return pa_operation_get_state(operation) != PA_OPERATION_RUNNING || !streamReady(s);
+        },
+        Clock::now() + m_stallTimeout);
     pa_operation_unref(operation);
+    if (!done)
+        brokeOff();
 }
 
 void PulsePlayback::drain() {
-    if (!m_stream)
-        return;
-    PulseContext::Lock lock(m_pulse);
-    finish(pa_stream_drain(m_stream, operationDone, m_pulse.loop()));
+    if (m_stream)
+        finish(pa_stream_drain(m_stream, nullptr, nullptr));
 }
 
 void PulsePlayback::flush() {
-    if (!m_stream)
-        return;
-    PulseContext::Lock lock(m_pulse);
-    finish(pa_stream_flush(m_stream, operationDone, m_pulse.loop()));
+    if (m_stream)
+        finish(pa_stream_flush(m_stream, nullptr, nullptr));
 }
 
 void PulsePlayback::closeStream() {
     if (!m_stream)
         return;
-    PulseContext::Lock lock(m_pulse);
-    pa_stream_set_state_callback(m_stream, nullptr, nullptr);
-    pa_stream_set_write_callback(m_stream, nullptr, nullptr);
     pa_stream_disconnect(m_stream);
     pa_stream_unref(m_stream);
     m_stream = nullptr;

@@ -1,20 +1,28 @@
 #pragma once
 
-#include "PulseContext.h"
-
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 struct pa_stream;
 struct pa_operation;
 
 namespace platform {
 
-// One blocking playback stream to the default PulseAudio sink; the stream is
+class PulseConnection;
+
+// One blocking playback stream to the default PulseAudio sink on the shared
+// client core (PulseConnection), driven on the calling thread; the stream is
 // reopened when the sample format changes. Used from one thread at a time.
+// No wait outlasts its deadline: a server that stops answering raises
+// PlatformError instead of hanging the caller.
 class PulsePlayback {
 public:
-    PulsePlayback() = default;
+    // `answerTimeout`: how long the server may take to answer a connect or a
+    // new stream; `stallTimeout`: how long playback may make no progress.
+    explicit PulsePlayback(std::chrono::milliseconds answerTimeout = std::chrono::seconds(3),
+                           std::chrono::milliseconds stallTimeout = std::chrono::seconds(10));
     ~PulsePlayback();
     PulsePlayback(const PulsePlayback&) = delete;
     PulsePlayback& operator=(const PulsePlayback&) = delete;
@@ -32,12 +40,16 @@ public:
     std::size_t chunkSamples() const { return static_cast<std::size_t>(m_rate / 50 * m_channels); }
 
 private:
+    void connect();
     void openStream(int sampleRate, int channels);
     void closeStream();
-    // Waits (main loop locked) until the operation has finished, then releases it.
+    // Waits until the operation has finished, then releases it.
     void finish(pa_operation* operation);
+    [[noreturn]] void brokeOff();
 
-    PulseContext m_pulse;
+    std::chrono::milliseconds m_answerTimeout;
+    std::chrono::milliseconds m_stallTimeout;
+    std::unique_ptr<PulseConnection> m_pulse;
     pa_stream* m_stream = nullptr;
     int m_rate = 0;
     int m_channels = 0;

@@ -1,6 +1,7 @@
 #include "PulseVoice.h"
 
 #include "PlatformError.h"
+#include "process/HandlerGuard.h"
 
 #include <QtDebug>
 #include <algorithm>
@@ -74,9 +75,15 @@ void PulseVoice::playerLoop() {
         }
         if (dropped(clip))
             continue;
-        post(Edge::Start, clip, 0);
-        if (play(clip))
-            post(Edge::End, clip, static_cast<qint64>(clip.wave.samples.size() * 2));
+        try {
+            post(Edge::Start, clip, 0);
+            if (play(clip))
+                post(Edge::End, clip, static_cast<qint64>(clip.wave.samples.size() * 2));
+        } catch (...) {
+            // A notice that cannot be posted (no memory) is lost; the thread
+            // goes on with the next clip rather than ending the program.
+            qWarning() << "voice:" << HandlerGuard::describe(std::current_exception());
+        }
     }
 }
 
@@ -93,9 +100,10 @@ bool PulseVoice::play(const Clip& clip) {
             m_playback.write(samples.data() + at, std::min(chunk, samples.size() - at));
         }
         m_playback.drain();
-    } catch (const PlatformError& error) {
-        // The stream still ends, so whoever waits for it goes on.
-        qWarning() << "voice:" << error.message();
+    } catch (...) {
+        // Whatever failed (the server, memory), the stream still ends, so
+        // whoever waits for it goes on; nothing may leave this thread.
+        qWarning() << "voice:" << HandlerGuard::describe(std::current_exception());
     }
     return !dropped(clip);
 }

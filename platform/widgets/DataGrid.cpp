@@ -1,6 +1,7 @@
 #include "widgets/DataGrid.h"
 
 #include "db/Recordset.h"
+#include "process/HandlerGuard.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -65,10 +66,19 @@ void DataGrid::moveRecordset(const QModelIndex& current) {
     db::Recordset* rs = dataSource();
     if (!rs || m_syncing || !current.isValid() || rs->State() != db::ObjectState::Open)
         return;
+    // This runs in the selection model's slot: a failure of the recordset
+    // stops here and goes to the window as an error, never through Qt.
     m_syncing = true;
-    if (rs->AbsolutePosition() != current.row() + 1)
-        rs->SetAbsolutePosition(current.row() + 1);
+    QString failure;
+    try {
+        if (rs->AbsolutePosition() != current.row() + 1)
+            rs->SetAbsolutePosition(current.row() + 1);
+    } catch (...) {
+        failure = HandlerGuard::describe(std::current_exception());
+    }
     m_syncing = false;
+    if (!failure.isNull())
+        emit Error(failure);
 }
 
 double DataGrid::ColumnWidth(int column) const {

@@ -30,6 +30,9 @@ public:
 
 signals:
     void DblClick(); // a row was double-clicked (after it became the current row)
+    // Selecting a row could not move the recordset (a database failure); the
+    // window reports it.
+    void Error(const QString& what);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

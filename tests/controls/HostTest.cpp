@@ -5,6 +5,7 @@
 #include "com/ControlCreator.h"
 #include "com/Guid.h"
 #include "com/IClassFactory.h"
+#include "com/PropertyPut.h"
 #include "com/ServerEntryPoints.h"
 #include "registry/FileRegistry.h"
 #include "screen/ScreenMetrics.h"
@@ -123,12 +124,18 @@ TEST_F(HostTest, GlyphonRegistersIsCreatedByProgIdAndUnregisters) {
     EXPECT_TRUE(control->setProperty("BorderStyle", 1));
     EXPECT_EQ(control->property("BorderStyle"), QVariant(1));
     EXPECT_EQ(control->property("BackColor"), QVariant(0x8000000Fu));
-    try { // a refused value is the caller's error
-        control->setProperty("BackColor", 0x80000063u);
+    try { // a refused value is the caller's error, raised in the caller's code
+        PropertyPut::write(*control, "BackColor", 0x80000063u);
         ADD_FAILURE() << "no error";
     } catch (const ComError& e) {
         EXPECT_EQ(e.number(), 380);
     }
+    // Through Qt's property system alone the refusal stays on the control,
+    // and the next put through the host finds none left over.
+    control->setProperty("BackColor", 0x80000063u);
+    EXPECT_EQ(control->property("BackColor"), QVariant(0x8000000Fu));
+    EXPECT_TRUE(PropertyPut::write(*control, "BackColor", 0x80000005u));
+    EXPECT_EQ(control->property("BackColor"), QVariant(0x80000005u));
     EventSink sink;
     ASSERT_TRUE(QObject::connect(control, SIGNAL(MouseEnter(short&, short&, float&, float&)), &sink,
                                  SLOT(onMouseEnter(short&, short&, float&, float&))));
@@ -237,6 +244,13 @@ TEST_F(HostTest, FitformRegisteredByTheToolResizesAFormByName) {
     control->setProperty("TwipsPerPixelY", screen.twipsPerPixelY());
     control->setProperty("FormScaleWidth", qRound(400 * screen.twipsPerPixelX()));
     control->setProperty("FormScaleHeight", qRound(300 * screen.twipsPerPixelY()));
+    try { // a value that is no number is refused, and the one set stays
+        PropertyPut::write(*control, "TwipsPerPixelX", QStringLiteral("wide"));
+        ADD_FAILURE() << "no error";
+    } catch (const ComError& e) {
+        EXPECT_EQ(e.number(), 13);
+    }
+    EXPECT_EQ(control->property("TwipsPerPixelX").toInt(), qRound(screen.twipsPerPixelX()));
     ASSERT_TRUE(QMetaObject::invokeMethod(control, "Resize", Q_ARG(QWidget*, &form)));
     EXPECT_EQ(button->geometry(), QRect(100, 50, 200, 60));
     form.resize(800, 300);

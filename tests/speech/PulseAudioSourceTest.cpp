@@ -1,5 +1,6 @@
 #include "speech/PulseAudioSource.h"
 #include "SpeechTestSupport.h"
+#include "sound/PulseSound.h"
 #include "speech/RecoContext.h"
 
 #include <QCoreApplication>
@@ -55,6 +56,28 @@ TEST(PulseAudioSource, FeedsARecognitionContextThatHearsNothingInSilence) {
     grammar->CmdSetRuleIdState(0, 1);
     speechtest::pump(3000);
     EXPECT_EQ(events, 0);
+
+    // The same pipeline, listening to what the null sink plays, hears a
+    // sentence: silence above was heard, not a dead stream.
+    const QString wave = speechtest::speak("Good morning");
+    ASSERT_FALSE(wave.isEmpty()) << "espeak-ng is required";
+    qputenv("PULSE_SOURCE", "nullsink.monitor");
+    platform::RecoContext hearing(std::make_unique<PulseAudioSource>());
+    qunsetenv("PULSE_SOURCE");
+    QObject::connect(&hearing, &platform::IRecoContext::FalseRecognition, [&] { ++events; });
+    QObject::connect(&hearing, &platform::IRecoContext::Recognition, [&] { ++events; });
+    auto heard = hearing.CreateGrammar(0);
+    heard->CmdLoadFromFile(path, 1);
+    heard->CmdSetRuleIdState(0, 1);
+    std::thread speaker([&wave] {
+        QThread::msleep(300);
+        // The monitor goes on with silence after it, which ends the utterance.
+        platform::PulseSound().playWaveSync(wave);
+    });
+    for (int waited = 0; events == 0 && waited < 20000; waited += 50)
+        speechtest::pump(50);
+    speaker.join();
+    EXPECT_EQ(events, 1);
 }
 
 } // namespace

@@ -191,6 +191,12 @@ TEST_F(RecoContextTest, NothingIsJudgedWhileTheRuleIsInactive) {
     m_grammar->CmdSetRuleIdState(0, ISpeechGrammar::SGDSInactive);
     say("Lucy, is that you?");
     EXPECT_TRUE(events.empty());
+    // Active again, the same set-up hears the sentence: the silence above
+    // came from the inactive rule, not from a dead pipeline.
+    listen();
+    say("Lucy, is that you?");
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events[0].recognised);
 }
 
 TEST_F(RecoContextTest, ReportsOnlyTheEventsAskedFor) {

@@ -1,5 +1,6 @@
 #include "DemoDbBuilder.h"
 
+#include "core/LessonDatabase.h"
 #include "db/Database.h"
 
 #include <QDir>
@@ -14,21 +15,6 @@
 #include <stdexcept>
 
 namespace {
-
-const char* const kSchema = R"(
-CREATE TABLE TAB_Unit (
-    UnitID TEXT NOT NULL PRIMARY KEY,
-    CName TEXT, DlgObj TEXT, DlgObjE TEXT,
-    ObjNums INTEGER, cishu INTEGER, chengji INTEGER);
-CREATE TABLE TAB_Dlg (
-    DlgID TEXT NOT NULL PRIMARY KEY,
-    UnitID TEXT, DlgObj TEXT, DlgNum INTEGER,
-    EDlg TEXT, CDlg TEXT, cishu INTEGER, chengji INTEGER, EDlgSB TEXT);
-CREATE INDEX TAB_Dlg_UnitID ON TAB_Dlg (UnitID);
-CREATE TABLE TAB_Box (
-    NowData TEXT NOT NULL PRIMARY KEY,
-    NowChengji INTEGER, NowCishu INTEGER);
-)";
 
 [[noreturn]] void fail(const QString& where, const QString& why) {
     throw std::runtime_error((where + ": " + why).toStdString());
@@ -135,7 +121,7 @@ void DemoDbBuilder::validate() const {
 }
 
 void DemoDbBuilder::fill(platform::db::Database& db) const {
-    db.execScript(kSchema);
+    db.execScript(LessonDatabase::Schema);
     db.exec("BEGIN");
     for (const QJsonValue& v : m_root.value("rows").toArray()) {
         const QJsonObject row = v.toObject();

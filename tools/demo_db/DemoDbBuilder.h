@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LessonDatabase.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -15,7 +17,7 @@ class Database;
 class DemoDbBuilder {
 public:
     // The database password the program connects with.
-    static constexpr const char* kPassword = "pqlomvek";
+    static constexpr const char* kPassword = LessonDatabase::Key;
 
     // Reads and checks the lesson source; raises std::runtime_error with the
     // reason when it is malformed.

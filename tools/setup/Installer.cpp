@@ -2,6 +2,7 @@
 
 #include "com/HResult.h"
 #include "com/ServerEntryPoints.h"
+#include "install/InstallKeys.h"
 #include "registry/IRegistry.h"
 
 #include <QDir>
@@ -13,11 +14,8 @@
 using platform::RegRoot;
 using platform::RegValue;
 
-const QString Installer::UninstallKey =
-    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{E3672521-0E79-11D7-"
-                   "AE39-001047510C04}");
-const QString Installer::AppPathsKey =
-    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Verbaro.exe");
+const QString Installer::UninstallKey = platform::InstallKeys::uninstall();
+const QString Installer::AppPathsKey = platform::InstallKeys::appPaths();
 
 const QString Installer::SystemInfoKey =
     QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");

@@ -44,7 +44,6 @@ public:
     static bool registerControl(const QString& library, QString* error);
 
 private:
-
     QString m_cdDir;
     QString m_targetDir;
     platform::IRegistry& m_registry;

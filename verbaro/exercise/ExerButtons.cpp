@@ -94,14 +94,13 @@ void ExerButtons::Connect() {
         if (!button)
             continue;
         QObject::connect(button, &ImageButton::MouseEnter, &m_w,
-                         [this, button] { m_w.Guarded([this, button] { MouseEnter(button); }); });
+                         m_w.guard()([this, button] { MouseEnter(button); }));
         QObject::connect(button, &ImageButton::MouseExit, &m_w,
-                         [this, button] { m_w.Guarded([this, button] { MouseExit(button); }); });
+                         m_w.guard()([this, button] { MouseExit(button); }));
     }
     auto click = [this](ImageButton* button, auto handler) {
         if (button)
-            QObject::connect(button, &ImageButton::Click, &m_w,
-                             [this, handler] { m_w.Guarded(handler); });
+            QObject::connect(button, &ImageButton::Click, &m_w, m_w.guard()(handler));
     };
     click(m_w.Cmdhelp, [this] { Cmdhelp_Click(); });
     click(m_w.CmdSet, [this] { CmdSet_Click(); });

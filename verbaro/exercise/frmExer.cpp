@@ -3,8 +3,9 @@
 #include "core/BackgroundMusic.h"
 #include "core/ImageButtons.h"
 #include "core/Program.h"
-#include "exercise/ExerFeedback.h"
+#include "core/ScaleFactor.h"
 #include "exercise/ExerButtons.h"
+#include "exercise/ExerFeedback.h"
 #include "exercise/ExerGrids.h"
 #include "exercise/ExerModel.h"
 #include "exercise/ExerModes.h"
@@ -62,7 +63,8 @@ QPixmap RoleFace(bool selected) {
 } // namespace
 
 frmExer::frmExer(Program& program)
-    : m_program(program), m_imageButtons(std::make_unique<ImageButtons>(program.platform)),
+    : m_program(program), m_guard(program.platform.programEnd),
+      m_imageButtons(std::make_unique<ImageButtons>(program.platform)),
       m_model(std::make_unique<ExerModel>(*this, program)),
       m_playback(std::make_unique<ExerPlayback>(*this, program)),
       m_modes(std::make_unique<ExerModes>(*this, program)),
@@ -208,7 +210,7 @@ void frmExer::createControls() {
 void frmExer::connectHandlers() {
     auto click = [this](ImageButton* button, auto handler) {
         if (button)
-            connect(button, &ImageButton::Click, this, [this, handler] { Guarded(handler); });
+            connect(button, &ImageButton::Click, this, m_guard(handler));
     };
     click(CmdReadAll, [this] { modes().CmdReadAll_Click(); });
     click(CmdRead, [this] { modes().CmdRead_Click(); });
@@ -221,48 +223,43 @@ void frmExer::connectHandlers() {
     click(CmdLang2[1], [this] { modes().CmdLang2_Click(1); });
 
     connect(cmddialog, &platform::PopupButton::Press, this,
-            [this] { Guarded([this] { modes().cmddialog_Press(); }); });
+            m_guard([this] { modes().cmddialog_Press(); }));
     for (int i = 0; i < ExerModel::kRoleButtons; ++i)
         connect(chkobj[i], &platform::PopupButton::Press, this,
-                [this, i] { Guarded([this, i] { model().chkobj_Press(i); }); });
+                m_guard([this, i] { model().chkobj_Press(i); }));
     // The pointer over a popup button raises it; a grid's mouse release
     // flattens the dialogue button again.
     for (platform::PopupButton* button : chkobj)
         connect(button, &platform::PopupButton::MouseMove, this,
-                [button](short, short, float, float) { button->SetStyle(4); });
+                m_guard([button](short, short, float, float) { button->SetStyle(4); }));
     connect(cmddialog, &platform::PopupButton::MouseMove, this,
-            [this](short, short, float, float) { cmddialog->SetStyle(4); });
+            m_guard([this](short, short, float, float) { cmddialog->SetStyle(4); }));
     for (int i = 0; i < 10; ++i)
         connect(SbOpn[i], &QRadioButton::clicked, this,
-                [this, i] { Guarded([this, i] { model().SbOpn_Click(i); }); });
-    connect(updNum, &platform::UpDown::Change, this,
-            [this] { Guarded([this] { model().updNum_Change(); }); });
+                m_guard([this, i] { model().SbOpn_Click(i); }));
+    connect(updNum, &platform::UpDown::Change, this, m_guard([this] { model().updNum_Change(); }));
 
     using platform::FlexGrid;
     auto mouse = [this](FlexGrid* grid, auto signal, auto handler) {
-        connect(grid, signal, this, [this, handler](short b, short s, float x, float y) {
-            Guarded([&] { (grids().*handler)(b, s, x, y); });
-        });
+        connect(grid, signal, this, m_guard([this, handler](short b, short s, float x, float y) {
+                    (grids().*handler)(b, s, x, y);
+                }));
     };
     mouse(EGrid, &FlexGrid::MouseDown, &ExerGrids::EGrid_MouseDown);
     mouse(CGrid, &FlexGrid::MouseDown, &ExerGrids::CGrid_MouseDown);
     mouse(EGrid, &FlexGrid::MouseUp, &ExerGrids::EGrid_MouseUp);
     mouse(CGrid, &FlexGrid::MouseUp, &ExerGrids::CGrid_MouseUp);
-    connect(EGrid, &FlexGrid::DblClick, this,
-            [this] { Guarded([this] { grids().EGrid_DblClick(); }); });
-    connect(CGrid, &FlexGrid::DblClick, this,
-            [this] { Guarded([this] { grids().CGrid_DblClick(); }); });
-    connect(EGrid, &FlexGrid::SelChange, this,
-            [this] { Guarded([this] { grids().EGrid_SelChange(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(EGrid, &FlexGrid::DblClick, this, m_guard([this] { grids().EGrid_DblClick(); }));
+    connect(CGrid, &FlexGrid::DblClick, this, m_guard([this] { grids().CGrid_DblClick(); }));
+    connect(EGrid, &FlexGrid::SelChange, this, m_guard([this] { grids().EGrid_SelChange(); }));
+    connect(Timer1, &QTimer::timeout, this, m_guard([this] { Timer1_Timer(); }));
     m_buttons->Connect();
 }
 
 // Designed pixels of a 1024 x 768 screen, scaled to this screen.
 QRect frmExer::scaled(int x, int y, int w, int h) const {
-    const double k = m_program.vars.ScreenWidth > 0 ? m_program.vars.ScreenWidth / 1024.0 : 1.0;
-    return QRect(static_cast<int>(std::lround(x * k)), static_cast<int>(std::lround(y * k)),
-                 static_cast<int>(std::lround(w * k)), static_cast<int>(std::lround(h * k)));
+    return ScaledRect(m_program.vars.ScreenWidth > 0 ? m_program.vars.ScreenWidth / 1024.0 : 1.0, x,
+                      y, w, h);
 }
 
 void frmExer::layOut() {
@@ -331,10 +328,6 @@ void frmExer::SetFace(ImageButton* button, const QString& pictureName) {
 void frmExer::SetEnabled(ImageButton* button, bool enabled) {
     if (button)
         button->SetEnabled(enabled);
-}
-
-void frmExer::reportFailure(const char* what) {
-    m_program.platform.programEnd->reportRuntimeError(QString::fromLocal8Bit(what));
 }
 
 // ---- procedures other windows call -------------------------------------
@@ -411,23 +404,24 @@ void frmExer::Form_Load() {
     priRC = speech.CreateRecoContext();
     voice1 = speech.CreateVoice();
     connect(priVoice.get(), &platform::IVoice::StartStream, this,
-            [this](qint32 number, const QVariant& position) {
-                Guarded([&] { playback().priVoice_StartStream(number, position); });
-            });
+            m_guard([this](qint32 number, const QVariant& position) {
+                playback().priVoice_StartStream(number, position);
+            }));
     connect(priVoice.get(), &platform::IVoice::EndStream, this,
-            [this](qint32 number, const QVariant& position) {
-                Guarded([&] { sequencer().priVoice_EndStream(number, position); });
-            });
+            m_guard([this](qint32 number, const QVariant& position) {
+                sequencer().priVoice_EndStream(number, position);
+            }));
 
     connect(priRC.get(), &platform::IRecoContext::Recognition, this,
-            [this](qint32 number, const QVariant& position, int type,
-                   const platform::RecoResult& result) {
-                Guarded([&] { recognition().priRC_Recognition(number, position, type, result); });
-            });
+            m_guard([this](qint32 number, const QVariant& position, int type,
+                           const platform::RecoResult& result) {
+                recognition().priRC_Recognition(number, position, type, result);
+            }));
     connect(priRC.get(), &platform::IRecoContext::FalseRecognition, this,
-            [this](qint32 number, const QVariant& position, const platform::RecoResult& result) {
-                Guarded([&] { recognition().priRC_FalseRecognition(number, position, result); });
-            });
+            m_guard([this](qint32 number, const QVariant& position,
+                           const platform::RecoResult& result) {
+                recognition().priRC_FalseRecognition(number, position, result);
+            }));
 
     DoIniEventInterest();
     LoadDefaultGrammar();
@@ -480,18 +474,18 @@ void frmExer::Timer1_Timer() {
 void frmExer::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_loaded && !m_unloaded)
-        Guarded([this] { Form_Activate(); });
+        m_guard.run([this] { Form_Activate(); });
 }
 
 void frmExer::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Guarded([this] { Form_Resize(); });
+    m_guard.run([this] { Form_Resize(); });
 }
 
 // The window's close box returns to the unit menu as the return button does.
 void frmExer::closeEvent(QCloseEvent* event) {
     event->ignore();
-    Guarded([this] { m_buttons->CmdReturn_Click(); });
+    m_guard.run([this] { m_buttons->CmdReturn_Click(); });
 }
 
 void frmExer::paintEvent(QPaintEvent*) {

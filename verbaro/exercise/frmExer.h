@@ -1,5 +1,7 @@
 #pragma once
 
+#include "process/HandlerGuard.h"
+
 #include <QPixmap>
 #include <QStringList>
 #include <QWidget>
@@ -97,9 +99,9 @@ public:
     // Twips to pixels of this screen and back.
     int ToPixels(double twips) const;
     double ToTwips(int pixels) const;
-    // Runs a handler; a failure that escapes it ends the program with the
-    // run-time error report, as an untrapped platform error does.
-    template <class F> void Guarded(F&& handler);
+    // The boundary every handler of the window runs behind: a failure that
+    // escapes a handler ends the program with the run-time error report.
+    const platform::HandlerGuard& guard() const { return m_guard; }
 
     // --- Controls -------------------------------------------------------
     platform::FlexGrid* EGrid;
@@ -177,12 +179,12 @@ protected:
 private:
     void createControls();
     ImageButton* createImageButton(const QString& name, const QString& face);
-    void reportFailure(const char* what);
     void connectHandlers();
     void layOut();
     QRect scaled(int x, int y, int w, int h) const;
 
     Program& m_program;
+    platform::HandlerGuard m_guard;
     std::unique_ptr<ImageButtons> m_imageButtons;
     std::unique_ptr<ExerModel> m_model;
     std::unique_ptr<ExerPlayback> m_playback;
@@ -196,11 +198,3 @@ private:
     bool m_loaded = false;
     bool m_unloaded = false;
 };
-
-template <class F> void frmExer::Guarded(F&& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        reportFailure(e.what());
-    }
-}

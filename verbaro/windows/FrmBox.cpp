@@ -1,7 +1,9 @@
 #include "windows/FrmBox.h"
 
 #include "core/Program.h"
+#include "core/ScaleFactor.h"
 #include "db/Recordset.h"
+#include "process/IProgramEnd.h"
 #include "widgets/DataGrid.h"
 #include "windows/PracticeDays.h"
 #include "windows/ProgressChart.h"
@@ -21,13 +23,17 @@ constexpr int kColumnWidths[] = {104, 82, 82};
 
 FrmBox::FrmBox(Program& program)
     : BoxData(new platform::DataGrid(this)), zhishu(new QLabel(this)), Label1(new QLabel(this)),
-      ProgressChart1(new ProgressChart(this)), m_program(program) {
+      ProgressChart1(new ProgressChart(this)), m_program(program),
+      m_guard(program.platform.programEnd) {
     setWindowTitle(QStringLiteral("统计窗口"));
     setObjectName(QStringLiteral("FrmBox"));
     BoxData->setObjectName(QStringLiteral("BoxData"));
     BoxData->setFont(SongTi(kGridFontPoints));
     BoxData->horizontalHeader()->setFont(SongTi(kGridFontPoints));
     BoxData->verticalHeader()->hide();
+    connect(BoxData, &platform::DataGrid::Error, this, [this](const QString& what) {
+        m_program.platform.programEnd->reportRuntimeError(what);
+    });
     BoxData->setDataSource(&m_program.MyDataEm.rsSelCom,
                            {{QStringLiteral("NowData"), QStringLiteral("日期")},
                             {QStringLiteral("NowChengji"), QStringLiteral("能力指数")},
@@ -55,9 +61,7 @@ FrmBox::FrmBox(Program& program)
 }
 
 QRect FrmBox::scaled(int x, int y, int w, int h) const {
-    const double k = m_layoutScale;
-    return QRect(static_cast<int>(std::lround(x * k)), static_cast<int>(std::lround(y * k)),
-                 static_cast<int>(std::lround(w * k)), static_cast<int>(std::lround(h * k)));
+    return ScaledRect(m_layoutScale, x, y, w, h);
 }
 
 void FrmBox::Show() {
@@ -97,5 +101,5 @@ void FrmBox::done(int result) {
 
 void FrmBox::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    Form_Resize();
+    m_guard.run([this] { Form_Resize(); });
 }

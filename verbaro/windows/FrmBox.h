@@ -1,5 +1,7 @@
 #pragma once
 
+#include "process/HandlerGuard.h"
+
 #include <QDialog>
 
 class Program;
@@ -43,6 +45,7 @@ private:
     QRect scaled(int x, int y, int w, int h) const;
 
     Program& m_program;
+    platform::HandlerGuard m_guard;
     bool m_loaded = false;
     double m_layoutScale = 1.0;
 };

@@ -43,15 +43,7 @@ int WholeAttempts(const QString& text) {
 
 } // namespace
 
-template <class F> void FrmSet::Guarded(F&& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        m_program.platform.programEnd->reportRuntimeError(QString::fromLocal8Bit(e.what()));
-    }
-}
-
-FrmSet::FrmSet(Program& program) : m_program(program) {
+FrmSet::FrmSet(Program& program) : m_program(program), m_guard(program.platform.programEnd) {
     setWindowTitle(QStringLiteral("设置"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     createControls();
@@ -143,30 +135,25 @@ void FrmSet::layOut() {
 
 void FrmSet::connectHandlers() {
     for (int i = 1; i <= 4; ++i)
-        connect(Option_Sound[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                Guarded([&] { Option_Sound_Click(i); });
-        });
+        connect(Option_Sound[i], &QRadioButton::toggled, this, m_guard([this, i](bool on) {
+                    if (on)
+                        Option_Sound_Click(i);
+                }));
     for (int i = 0; i < 2; ++i)
-        connect(duyin[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                Guarded([&] { duyin_Click(i); });
-        });
-    connect(updNum, &platform::UpDown::Change, this,
-            [this] { Guarded([this] { updNum_Change(); }); });
-    connect(sldRCRate, &QSlider::valueChanged, this, [this] {
-        if (m_loaded)
-            Guarded([this] { sldRCRate_Scroll(); });
-    });
-    connect(vsVolume, &QScrollBar::valueChanged, this,
-            [this] { Guarded([this] { vsVolume_Change(); }); });
-    connect(vsVolume, &QScrollBar::sliderMoved, this,
-            [this] { Guarded([this] { vsVolume_Scroll(); }); });
-    connect(vsMic, &QScrollBar::valueChanged, this,
-            [this] { Guarded([this] { vsMic_Change(); }); });
-    connect(vsMic, &QScrollBar::sliderMoved, this, [this] { Guarded([this] { vsMic_Scroll(); }); });
-    connect(Command1, &QPushButton::clicked, this,
-            [this] { Guarded([this] { Command1_Click(); }); });
+        connect(duyin[i], &QRadioButton::toggled, this, m_guard([this, i](bool on) {
+                    if (on)
+                        duyin_Click(i);
+                }));
+    connect(updNum, &platform::UpDown::Change, this, m_guard([this] { updNum_Change(); }));
+    connect(sldRCRate, &QSlider::valueChanged, this, m_guard([this] {
+                if (m_loaded)
+                    sldRCRate_Scroll();
+            }));
+    connect(vsVolume, &QScrollBar::valueChanged, this, m_guard([this] { vsVolume_Change(); }));
+    connect(vsVolume, &QScrollBar::sliderMoved, this, m_guard([this] { vsVolume_Scroll(); }));
+    connect(vsMic, &QScrollBar::valueChanged, this, m_guard([this] { vsMic_Change(); }));
+    connect(vsMic, &QScrollBar::sliderMoved, this, m_guard([this] { vsMic_Scroll(); }));
+    connect(Command1, &QPushButton::clicked, this, m_guard([this] { Command1_Click(); }));
 }
 
 frmExer* FrmSet::exer() const {
@@ -345,5 +332,5 @@ void FrmSet::ChangeCharacter() {
 
 void FrmSet::closeEvent(QCloseEvent* event) {
     event->ignore();
-    Guarded([this] { Unload(); });
+    m_guard.run([this] { Unload(); });
 }

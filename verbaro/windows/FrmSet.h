@@ -1,5 +1,7 @@
 #pragma once
 
+#include "process/HandlerGuard.h"
+
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -89,9 +91,9 @@ private:
     void ChangeCharacter();
     void SelectDifficulty(int option);
     frmExer* exer() const;
-    template <class F> void Guarded(F&& handler);
 
     Program& m_program;
+    platform::HandlerGuard m_guard;
     std::unique_ptr<clsCtlVolume> m_volume;
     bool m_loaded = false;
     bool m_unloaded = false;

@@ -2,6 +2,7 @@
 
 #include "core/App.h"
 #include "core/Program.h"
+#include "core/ScaleFactor.h"
 #include "paths/IPathLookup.h"
 #include "process/IProcessStarter.h"
 #include "ui/IMessageBox.h"
@@ -46,7 +47,8 @@ frmAbout::frmAbout(Program& program)
     : lblTitle(new QLabel(this)), lblVersion(new QLabel(this)), lblDescription(new QLabel(this)),
       lblDisclaimer(new QLabel(this)), Image2(new QLabel(this)),
       cmdOK(new AboutButton(QStringLiteral("确 定"), this)),
-      cmdsysinfo(new AboutButton(QStringLiteral("系统信息"), this)), m_program(program) {
+      cmdsysinfo(new AboutButton(QStringLiteral("系统信息"), this)), m_program(program),
+      m_guard(program.platform.programEnd) {
     setObjectName(QStringLiteral("frmAbout"));
     setMouseTracking(true);
     const int screenWidth = m_program.vars.ScreenWidth > 0 ? m_program.vars.ScreenWidth : 1024;
@@ -81,16 +83,17 @@ frmAbout::frmAbout(Program& program)
     cmdsysinfo->setGeometry(scaled(350, 232, 96, 30));
     cmdOK->setDefault(true);
 
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdsysinfo, &QPushButton::clicked, this, &frmAbout::cmdsysinfo_Click);
-    connect(cmdOK, &AboutButton::MouseMove, this, &frmAbout::cmdOK_MouseMove);
-    connect(cmdsysinfo, &AboutButton::MouseMove, this, &frmAbout::cmdsysinfo_MouseMove);
+    connect(cmdOK, &QPushButton::clicked, this, m_guard([this] { cmdOK_Click(); }));
+    connect(cmdsysinfo, &QPushButton::clicked, this, m_guard([this] { cmdsysinfo_Click(); }));
+    connect(cmdOK, &AboutButton::MouseMove, this,
+            m_guard([this](int b, int s, double x, double y) { cmdOK_MouseMove(b, s, x, y); }));
+    connect(
+        cmdsysinfo, &AboutButton::MouseMove, this,
+        m_guard([this](int b, int s, double x, double y) { cmdsysinfo_MouseMove(b, s, x, y); }));
 }
 
 QRect frmAbout::scaled(int x, int y, int w, int h) const {
-    const double k = m_layoutScale;
-    return QRect(static_cast<int>(std::lround(x * k)), static_cast<int>(std::lround(y * k)),
-                 static_cast<int>(std::lround(w * k)), static_cast<int>(std::lround(h * k)));
+    return ScaledRect(m_layoutScale, x, y, w, h);
 }
 
 void frmAbout::Show() {
@@ -192,7 +195,8 @@ void frmAbout::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons() & Qt::RightButton)
         buttons |= 2;
     const int shift = (event->modifiers() & Qt::ShiftModifier) ? 1 : 0;
-    Form_MouseMove(buttons, shift, event->position().x(), event->position().y());
+    m_guard.run(
+        [&] { Form_MouseMove(buttons, shift, event->position().x(), event->position().y()); });
 }
 
 void frmAbout::paintEvent(QPaintEvent*) {

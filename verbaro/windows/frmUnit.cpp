@@ -9,6 +9,7 @@
 #include "core/Module_Show.h"
 #include "core/Program.h"
 #include "core/PubFunction.h"
+#include "core/ScaleFactor.h"
 #include "core/Setxianshi.h"
 #include "core/generalsub.h"
 #include "display/IDisplay.h"
@@ -67,7 +68,7 @@ frmUnit::frmUnit(Program& program)
     : DataGrid1(new platform::DataGrid(this)), Lblcontent(new QLabel(this)),
       Lblcishu(new QLabel(this)), Lblchengji(new QLabel(this)), Text1(new QLabel(this)),
       FrameTip(new QFrame(this)), Label1(new QLabel(FrameTip)), lbTip2(new QLabel(FrameTip)),
-      Image2(new QLabel(FrameTip)), m_program(program) {
+      Image2(new QLabel(FrameTip)), m_program(program), m_guard(program.platform.programEnd) {
     setWindowTitle(QStringLiteral("Verbaro"));
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     DataGrid1->setFont(songTi(kGridFontPoints));
@@ -88,7 +89,12 @@ frmUnit::frmUnit(Program& program)
     Text1->setStyleSheet(
         QStringLiteral("background: #fff8d6; border: 1px solid #c9a54a; padding: 4px;"));
     Text1->installEventFilter(this);
-    connect(DataGrid1, &platform::DataGrid::DblClick, this, &frmUnit::DataGrid1_DblClick);
+    connect(DataGrid1, &platform::DataGrid::DblClick, this,
+            m_guard([this] { DataGrid1_DblClick(); }));
+    // Moving the lesson recordset from the grid can fail in the database.
+    connect(DataGrid1, &platform::DataGrid::Error, this, [this](const QString& what) {
+        m_program.platform.programEnd->reportRuntimeError(what);
+    });
 
     FrameTip->setFrameShape(QFrame::Box);
     FrameTip->setStyleSheet(QStringLiteral("QFrame { background: #ffffe1; }"));
@@ -112,15 +118,10 @@ void frmUnit::createButtons() {
         CmdDo[i] = button;
         button->control()->setObjectName(QStringLiteral("CmdDo%1").arg(i));
         SetButtonFace(i, 1);
-        connect(button, &ImageButton::MouseEnter, this, [this, i] { CmdDo_MouseEnter(i); });
-        connect(button, &ImageButton::MouseExit, this, [this, i] { CmdDo_MouseExit(i); });
-        connect(button, &ImageButton::Click, this, [this, i] {
-            try {
-                CmdDo_Click(i);
-            } catch (const std::exception& e) {
-                reportFailure(e.what());
-            }
-        });
+        connect(button, &ImageButton::MouseEnter, this,
+                m_guard([this, i] { CmdDo_MouseEnter(i); }));
+        connect(button, &ImageButton::MouseExit, this, m_guard([this, i] { CmdDo_MouseExit(i); }));
+        connect(button, &ImageButton::Click, this, m_guard([this, i] { CmdDo_Click(i); }));
     }
 }
 
@@ -130,14 +131,8 @@ void frmUnit::SetButtonFace(int Index, int face) {
         CmdDo[Index]->SetPictureByName(QStringLiteral("%1-%2-main").arg(Index).arg(face));
 }
 
-void frmUnit::reportFailure(const char* what) {
-    m_program.platform.programEnd->reportRuntimeError(QString::fromLocal8Bit(what));
-}
-
 QRect frmUnit::scaled(int x, int y, int w, int h) const {
-    const double k = m_layoutScale;
-    return QRect(static_cast<int>(std::lround(x * k)), static_cast<int>(std::lround(y * k)),
-                 static_cast<int>(std::lround(w * k)), static_cast<int>(std::lround(h * k)));
+    return ScaledRect(m_layoutScale, x, y, w, h);
 }
 
 void frmUnit::layOut() {
@@ -335,23 +330,23 @@ bool frmUnit::DoExit() {
 // way to the exit button's question.
 void frmUnit::closeEvent(QCloseEvent* event) {
     event->ignore();
-    DoExit();
+    m_guard.run([this] { DoExit(); });
 }
 
 void frmUnit::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
+        m_guard.run([this] { Form_Activate(); });
 }
 
 void frmUnit::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    m_guard.run([this] { Form_Resize(); });
 }
 
 bool frmUnit::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1 && event->type() == QEvent::MouseButtonRelease)
-        Text1_Click();
+        m_guard.run([this] { Text1_Click(); });
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "process/HandlerGuard.h"
+
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -86,11 +88,11 @@ private:
     void EnterLesson();
     void OpenHelp();
     void SetButtonFace(int Index, int face);
-    void reportFailure(const char* what);
 
     std::unique_ptr<ImageButtons> m_imageButtons;
 
     Program& m_program;
+    platform::HandlerGuard m_guard;
     bool m_loaded = false;
     double m_layoutScale = 1.0; // screen width / 1024: the window fills the screen
 };
