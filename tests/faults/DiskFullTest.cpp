@@ -121,3 +121,50 @@ TEST_F(DiskFullTest, AttemptIsRefusedWholeAndPracticeGoesOnWithSpace) {
 }
 
 } // namespace
+
+namespace {
+
+// The whole data folder read-only (the lesson database and the folder the
+// grammar file is written to): the lesson still opens and can be practised,
+// each attempt is refused with the reason, nothing is stored.
+using ReadOnlyDataFolderTest = DataOnSmallDiskTest;
+
+TEST_F(ReadOnlyDataFolderTest, LessonIsPractisedAndEachAttemptSaysWhyItIsNotKept) {
+    // This test's own session folder.
+    const QString run = folder.path() + "/run";
+    QDir().mkpath(run);
+    QFile::setPermissions(run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(run));
+    struct Restore {
+        QByteArray value;
+        ~Restore() { qputenv("XDG_RUNTIME_DIR", value); }
+    } restore{runtime};
+
+    ASSERT_TRUE(m_disk->setReadOnly(true));
+    program->MyDataEm.OpenDatabase(program->vars.DataPath);
+    ASSERT_TRUE(program->MyDataEm.IsReadOnly());
+    const StoredTotals before = StoredTotals::read(DbFile());
+    frmExer& w = LoadLesson("030101");
+    for (const auto& box : fake.messages.shown)
+        ADD_FAILURE() << "on opening: " << qPrintable(box.text);
+    EXPECT_FALSE(fake.programEnd.endedWith);
+    ASSERT_NE(grammar(), nullptr);
+    EXPECT_EQ(grammar()->rules.at(0).phrases, QStringList({"One", "Two", "Three"}));
+    EXPECT_FALSE(QFile::exists(m_disk->path() + "/~file.xml"));
+    EXPECT_TRUE(QFile::exists(run + "/verbaro/~file.xml"));
+
+    program->vars.AgentChar = fake.agent.character("Merlin");
+    for (bool right : {true, false}) {
+        fake.messages.shown.clear();
+        Attempt(right);
+        ASSERT_EQ(fake.messages.shown.size(), 1u) << right;
+        EXPECT_TRUE(fake.messages.shown[0].text.contains(
+            QStringLiteral("课程数据库是只读的，练习成绩无法保存。")))
+            << qPrintable(fake.messages.shown[0].text);
+    }
+    EXPECT_EQ(w.LbRCTip->text(), QStringLiteral("还没得分呢"));
+    EXPECT_EQ(StoredTotals::read(DbFile()), before);
+}
+
+} // namespace
