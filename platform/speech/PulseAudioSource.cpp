@@ -22,6 +22,7 @@ PulseAudioSource::~PulseAudioSource() {
 }
 
 void PulseAudioSource::start() {
+    close(); // a stream and connection the server dropped are made anew
     m_pulse.connect();
     pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<uint32_t>(SampleRate), 1};
     // Small fragments: the recogniser hears the end of speech soon after it came.

@@ -24,11 +24,22 @@ PulsePlayback::~PulsePlayback() {
 }
 
 void PulsePlayback::open(int sampleRate, int channels) {
+    if (m_stream && !alive()) {
+        // The server went away under the stream: start over, it may be back.
+        closeStream();
+        m_pulse.disconnect();
+    }
     if (m_stream && sampleRate == m_rate && channels == m_channels)
         return;
     m_pulse.connect();
     closeStream();
     openStream(sampleRate, channels);
+}
+
+bool PulsePlayback::alive() {
+    PulseContext::Lock lock(m_pulse);
+    return PA_CONTEXT_IS_GOOD(pa_context_get_state(m_pulse.context())) &&
+           PA_STREAM_IS_GOOD(pa_stream_get_state(m_stream));
 }
 
 void PulsePlayback::openStream(int sampleRate, int channels) {

@@ -33,6 +33,8 @@ public:
 
 private:
     void openStream(int sampleRate, int channels);
+    // The stream and its connection still stand (the server has not gone).
+    bool alive();
     void closeStream();
     // Waits (main loop locked) until the operation has finished, then releases it.
     void finish(pa_operation* operation);

@@ -1,10 +1,11 @@
 #include "exercise/frmExer.h"
 
+#include "PlatformError.h"
 #include "core/BackgroundMusic.h"
 #include "core/ImageButtons.h"
 #include "core/Program.h"
-#include "exercise/ExerFeedback.h"
 #include "exercise/ExerButtons.h"
+#include "exercise/ExerFeedback.h"
 #include "exercise/ExerGrids.h"
 #include "exercise/ExerModel.h"
 #include "exercise/ExerModes.h"
@@ -407,9 +408,14 @@ void frmExer::Form_Load() {
     CGrid->setVisible(false);
 
     platform::ISpeechFactory& speech = *m_program.platform.speech;
-    priVoice = speech.CreateVoice();
-    priRC = speech.CreateRecoContext();
-    voice1 = speech.CreateVoice();
+    try {
+        priVoice = speech.CreateVoice();
+        priRC = speech.CreateRecoContext();
+        voice1 = speech.CreateVoice();
+    } catch (const platform::PlatformError& e) {
+        throw platform::PlatformError(QStringLiteral("声音设备（麦克风或扬声器）不可用。\n") +
+                                      e.message());
+    }
     connect(priVoice.get(), &platform::IVoice::StartStream, this,
             [this](qint32 number, const QVariant& position) {
                 Guarded([&] { playback().priVoice_StartStream(number, position); });
