@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -117,18 +118,39 @@ TEST_F(SoundServerTest, ServerKilledInTheMiddleOfAModeAndStartedAgain) {
         ADD_FAILURE() << qPrintable(box.text);
 }
 
-TEST_F(SoundServerTest, MissingMicrophoneIsToldAndTheMenuStays) {
-    EnvSet source("PULSE_SOURCE", "unplugged_microphone");
-    SelectUnitRow("030101");
-    OpenLesson(*program);
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    const auto& box = fake.messages.shown[0];
-    EXPECT_EQ(box.title, QStringLiteral("错误"));
-    EXPECT_TRUE(
-        box.text.startsWith(QStringLiteral("无法打开课文：声音设备（麦克风或扬声器）不可用。")))
-        << qPrintable(box.text);
-    EXPECT_FALSE(program->forms.isLoaded<frmExer>());
-    ExpectNoFailureReport();
+TEST_F(SoundServerTest, LessonWithoutMicrophoneOrServerIsNotOpenedAndSaysWhy) {
+    struct Case {
+        const char* name;
+        std::function<void()> fault;
+        std::function<void()> mend;
+    };
+    std::unique_ptr<EnvSet> unplugged;
+    const Case cases[] = {
+        {"microphone unplugged",
+         [&] { unplugged = std::make_unique<EnvSet>("PULSE_SOURCE", "unplugged_microphone"); },
+         [&] { unplugged.reset(); }},
+        {"sound server gone", [&] { m_server->kill(); }, [&] { ASSERT_TRUE(m_server->start()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.fault();
+        fake.messages.shown.clear();
+        SelectUnitRow("030101");
+        OpenLesson(*program);
+        ASSERT_EQ(fake.messages.shown.size(), 1u);
+        const auto& box = fake.messages.shown[0];
+        EXPECT_EQ(box.title, QStringLiteral("错误"));
+        EXPECT_TRUE(
+            box.text.startsWith(QStringLiteral("无法打开课文：声音设备（麦克风或扬声器）不可用。")))
+            << qPrintable(box.text);
+        EXPECT_FALSE(program->forms.isLoaded<frmExer>());
+        ExpectNoFailureReport();
+        // Mended, the lesson opens.
+        c.mend();
+        LoadLesson("030101");
+        EXPECT_TRUE(RecogniserListens());
+        exer().Unload();
+    }
 }
 
 } // namespace
