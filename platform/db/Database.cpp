@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <algorithm>
 #include <functional>
@@ -115,8 +116,29 @@ std::unique_ptr<Database> Database::open(const QString& path, const QString& key
 
     // Without SQLITE_OPEN_CREATE a missing file stays missing.
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    try {
+        return openWith(path, QFile::encodeName(path), flags, key, create);
+    } catch (const PlatformError&) {
+        const QFileInfo file(path);
+        if (create || (file.isWritable() && QFileInfo(file.absolutePath()).isWritable()))
+            throw;
+        // A database in write-ahead-log mode on a read-only disk cannot make
+        // its shared-memory file; nothing can change it there, so it is read
+        // as immutable.
+        const QByteArray uri =
+            QUrl::fromLocalFile(file.absoluteFilePath()).toEncoded() + "?immutable=1";
+        try {
+            return openWith(path, uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, key, false);
+        } catch (const PlatformError&) {
+        }
+        throw;
+    }
+}
+
+std::unique_ptr<Database> Database::openWith(const QString& path, const QByteArray& name, int flags,
+                                             const QString& key, bool create) {
     sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &handle, flags, nullptr);
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK)
         throw PlatformError(QString("Cannot open the database \"%1\": %2").arg(path, db->error()));
@@ -143,7 +165,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QString& key
             QString("Cannot open the database \"%1\": not a database or wrong password (%2)")
                 .arg(path, e.message()));
     }
-    db->makeDurable();
+    if (!db->readOnly())
+        db->makeDurable();
     return db;
 }
 
@@ -154,6 +177,10 @@ std::unique_ptr<Database> Database::open(const QString& path, const QString& key
 void Database::makeDurable() {
     query("PRAGMA journal_mode=WAL");
     exec("PRAGMA synchronous=FULL");
+}
+
+bool Database::readOnly() const {
+    return sqlite3_db_readonly(m_db, "main") == 1;
 }
 
 QString Database::journalMode() {

@@ -31,7 +31,8 @@ public:
 
     // Opens `path` with `key` (no key when empty). ExistingOnly never creates
     // a file and checks that the key opens a real database; CreateNew makes a
-    // new file (which must not exist yet). Raises PlatformError on failure.
+    // new file (which must not exist yet). A file on a read-only disk is
+    // opened for reading (see readOnly()). Raises PlatformError on failure.
     static std::unique_ptr<Database> open(const QString& path, const QString& key, OpenMode mode);
 
     ~Database();
@@ -54,6 +55,9 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const { return m_transaction; }
+    // True when SQLite could open the file for reading only (a read-only
+    // file, folder or file system): every write will fail.
+    bool readOnly() const;
     // The journal mode in force ("wal" unless the folder refuses it).
     QString journalMode();
 
@@ -66,6 +70,8 @@ public:
 
 private:
     explicit Database(sqlite3* handle, QString path);
+    static std::unique_ptr<Database> openWith(const QString& path, const QByteArray& name,
+                                              int flags, const QString& key, bool create);
     QString error() const;
     void makeDurable();
 

@@ -1,5 +1,6 @@
 #include "RecoContext.h"
 
+#include "PlatformError.h"
 #include "SpeechGrammar.h"
 
 namespace platform {
@@ -17,7 +18,12 @@ RecoContext::RecoContext(std::unique_ptr<IAudioSource> source, QObject* parent)
 }
 
 RecoContext::~RecoContext() {
-    m_source->stop();
+    {
+        std::lock_guard lock(m_sourceMutex);
+        m_closing = true;
+        m_source->stop();
+    }
+    m_sourceWake.notify_all();
     m_listener.join();
     for (SpeechGrammar* grammar : m_grammars)
         grammar->detach();
@@ -86,8 +92,11 @@ void RecoContext::listen() {
     quint64 epochAtStart = 0;
     for (;;) {
         const std::size_t n = m_source->read(block.data(), block.size());
-        if (n == 0)
-            return;
+        if (n == 0) {
+            if (!reopenSource())
+                return;
+            continue;
+        }
         if (m_phrasesPending)
             takeNewPhrases();
         const PhraseDecoder::Step step = m_decoder->process(block.data(), n);
@@ -103,6 +112,23 @@ void RecoContext::listen() {
         epochAtStart = 0;
         QMetaObject::invokeMethod(
             this, [this, heard] { deliver(heard); }, Qt::QueuedConnection);
+    }
+}
+
+// The source ended without being stopped (the sound server went away): it
+// is opened again every second until that works or the context closes, so
+// the learner is heard again once the server is back.
+bool RecoContext::reopenSource() {
+    for (;;) {
+        std::unique_lock lock(m_sourceMutex);
+        if (m_sourceWake.wait_for(lock, std::chrono::seconds(1), [this] { return m_closing; }))
+            return false;
+        try {
+            m_source->start();
+            return true;
+        } catch (const PlatformError&) {
+            // still gone
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include "RecognizerProperties.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -53,6 +54,7 @@ private:
     };
 
     void listen();
+    bool reopenSource();
     void takeNewPhrases();
     void deliver(const Heard& heard);
     bool ruleActive(const Owner& owner) const;
@@ -79,6 +81,11 @@ private:
     std::unique_ptr<IAudioSource> m_source;
     std::unique_ptr<PhraseDecoder> m_decoder;
     std::thread m_listener;
+    // Closing: set by the destructor; the source is started (again) and
+    // stopped under the mutex, so a stop never falls between the two.
+    std::mutex m_sourceMutex;
+    std::condition_variable m_sourceWake;
+    bool m_closing = false;
 };
 
 } // namespace platform

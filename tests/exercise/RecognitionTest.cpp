@@ -129,8 +129,16 @@ TEST_F(RecognitionTest, AReadOnlyOldFileIsReplaced) {
 }
 
 TEST_F(RecognitionTest, AFileThatCannotBeWrittenOrLoadedIsToldAndEndsTheProgram) {
-    ASSERT_TRUE(QDir(folder.path()).mkdir("~file.xml")); // in the way, not removable as a file
+    // In the way, not removable as a file: in the data folder and in the
+    // session folder the grammar falls back to.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("~file.xml"));
+    ASSERT_TRUE(QDir(folder.path()).mkpath("run/verbaro/~file.xml"));
+    QFile::setPermissions(folder.path() + "/run",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.path() + "/run"));
     LoadLesson("030101");
+    qputenv("XDG_RUNTIME_DIR", runtime);
     ASSERT_EQ(fake.messages.shown.size(), 2u);
     EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("建立数据文件时发生错误！"));
     EXPECT_EQ(fake.messages.shown[0].title, QStringLiteral("错误"));

@@ -108,6 +108,8 @@ void FrmMain::Timer1_Timer() {
 
     try {
         m_program.MyDataEm.OpenDatabase(g.DataPath);
+        if (m_program.MyDataEm.IsReadOnly())
+            WarnReadOnlyDatabase();
         m_program.forms.get<frmUnit>().Show();
     } catch (const std::exception&) {
         p.messages->show({QStringLiteral("无法连接数据！请安装 Mdac_typ2.5"),
@@ -118,4 +120,15 @@ void FrmMain::Timer1_Timer() {
         m_program.forms.unload<FrmMain>();
         p.programEnd->endProgram(1);
     }
+}
+
+// The lessons can still be practised, but the learner must know before the
+// first attempt that none of it will be kept.
+void FrmMain::WarnReadOnlyDatabase() {
+    m_program.platform.messages->show(
+        {QStringLiteral(
+             "课程数据库是只读的，练习成绩将无法保存。\n请检查文件 %1 及其文件夹是否可写。")
+             .arg(m_program.vars.DataPath + DataFolder::DatabaseFile),
+         QStringLiteral("警告"), platform::MsgButtons::Ok, platform::MsgIcon::Exclamation},
+        this);
 }

@@ -32,6 +32,7 @@ protected:
 
 private:
     void startTimerOncePainted();
+    void WarnReadOnlyDatabase();
 
     Program& m_program;
     bool m_loaded = false;

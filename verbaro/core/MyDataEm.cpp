@@ -1,6 +1,7 @@
 #include "core/MyDataEm.h"
 
 #include "db/ConnectionProperties.h"
+#include "db/Database.h"
 
 #include <QDateTime>
 
@@ -55,6 +56,11 @@ void MyDataEm::OpenDatabase(const QString& DataPath) {
 
     closeIfOpen(rsSelCom);
     SelCom.OpenRecordset();
+}
+
+bool MyDataEm::IsReadOnly() const {
+    const auto db = DbCn.database();
+    return db && db->readOnly();
 }
 
 void MyDataEm::Reopen(Command& command, const QString& parameterName, const QVariant& value) {

@@ -30,6 +30,10 @@ public:
     // PlatformError when any step fails.
     void OpenDatabase(const QString& DataPath);
 
+    // True when the open lesson database can be read but not written (a
+    // read-only file, folder or disk): no practice result can be saved.
+    bool IsReadOnly() const;
+
     // The reopen pattern: close the command's recordset if open, set the
     // parameter, open it again.
     void Reopen(platform::db::Command& command, const QString& parameterName,

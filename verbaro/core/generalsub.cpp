@@ -1,5 +1,6 @@
 #include "core/generalsub.h"
 
+#include "PlatformError.h"
 #include "core/ModalWindow.h"
 #include "core/Program.h"
 #include "exercise/frmExer.h"
@@ -25,6 +26,23 @@ QString FirstLessonOf(const QString& id) {
 
 bool HasCurrentRow(const Recordset& rs) {
     return rs.State() == platform::db::ObjectState::Open && !rs.IsBOF() && !rs.IsEOF();
+}
+
+// A lesson whose window cannot be made ready (no sound server, no
+// microphone) is not opened: the learner reads why and stays in the menu,
+// from where the lesson can be opened again once the cause is mended.
+bool LoadExercise(Program& program, frmExer& exer) {
+    try {
+        exer.Load();
+        return true;
+    } catch (const platform::PlatformError& e) {
+        exer.Unload();
+        program.platform.messages->show({QStringLiteral("无法打开课文：") + e.message(),
+                                         QStringLiteral("错误"), platform::MsgButtons::Ok,
+                                         platform::MsgIcon::Critical},
+                                        nullptr);
+        return false;
+    }
 }
 
 void TellNoSentences(Program& program) {
@@ -92,7 +110,10 @@ void OpenLesson(Program& program) {
     }
 
     frmExer& exer = program.forms.get<frmExer>();
-    exer.Load();
+    if (!LoadExercise(program, exer)) {
+        HideFrameTip(program);
+        return;
+    }
     const QString lessonId = units.Field("UnitID").toString();
     if (lessonId == QLatin1String(kFirstLessonId))
         frmExer::SetEnabled(exer.SelLesson[0], false);

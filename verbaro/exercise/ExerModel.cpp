@@ -125,6 +125,13 @@ void ExerModel::OpenTodayRow() {
         data.rsSelRe.SetField(QStringLiteral("NowChengji"), 0);
         data.rsSelRe.SetField(QStringLiteral("NowCishu"), 0);
         data.rsSelRe.SetField(QStringLiteral("NowData"), today);
+        // A database that cannot be written (the learner was told so at
+        // start-up) still lets the lesson be practised; each attempt then
+        // says that it was not kept.
+        if (data.IsReadOnly()) {
+            data.rsSelRe.CancelUpdate();
+            return;
+        }
         data.rsSelRe.Update();
     }
 }

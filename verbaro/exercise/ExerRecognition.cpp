@@ -11,8 +11,10 @@
 #include "speech/ISpeechGrammar.h"
 #include "ui/IMessageBox.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <array>
 #include <optional>
 
@@ -124,10 +126,11 @@ QByteArray ExerRecognition::GrammarBytes(const QStringList& texts) {
 }
 
 QString ExerRecognition::grammarPath(const QString& name) const {
-    return m_program.platform.paths->resolve(m_program.vars.DataPath + name);
+    const QString folder = m_grammarFolder.isEmpty() ? m_program.vars.DataPath : m_grammarFolder;
+    return m_program.platform.paths->resolve(folder + name);
 }
 
-void ExerRecognition::writeGrammarFile() {
+void ExerRecognition::writeGrammarFile(const QString& folder) {
     platform::db::Recordset& rs = m_program.MyDataEm.rsSelUnitContent;
     QStringList texts;
     rs.MoveFirst();
@@ -136,7 +139,7 @@ void ExerRecognition::writeGrammarFile() {
         rs.MoveNext();
     }
 
-    const QString path = grammarPath(kWrittenName);
+    const QString path = m_program.platform.paths->resolve(folder + kWrittenName);
     if (QFile::exists(path)) {
         QFile old(path);
         old.setPermissions(old.permissions() | QFileDevice::WriteOwner);
@@ -151,9 +154,24 @@ void ExerRecognition::writeGrammarFile() {
         throw platform::PlatformError("cannot write " + path + ": " + file.errorString());
 }
 
+// A data folder that refuses the file (read-only, full) need not stop the
+// learner: the grammar is then written to this user's session folder, and
+// the lesson can be practised (whether its results can be saved is told
+// where they are written).
 bool ExerRecognition::DoCreateXML() {
     try {
-        writeGrammarFile();
+        try {
+            writeGrammarFile(m_program.vars.DataPath);
+            m_grammarFolder.clear();
+        } catch (const std::exception&) {
+            const QString session =
+                QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+                QStringLiteral("/verbaro/");
+            if (!QDir().mkpath(session))
+                throw;
+            writeGrammarFile(session);
+            m_grammarFolder = session;
+        }
         return true;
     } catch (const std::exception&) {
         m_program.platform.messages->show({QStringLiteral("建立数据文件时发生错误！"),

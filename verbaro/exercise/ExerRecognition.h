@@ -47,7 +47,7 @@ public:
     static bool IsTarget(const QString& recognised, const QString& target);
 
 private:
-    void writeGrammarFile();
+    void writeGrammarFile(const QString& folder);
     QString grammarPath(const QString& name) const;
     // After an attempt: whether the sentence is done, then the sequencer.
     void NextStep(std::int32_t StreamNumber, const QVariant& StreamPosition);
@@ -55,4 +55,8 @@ private:
 
     frmExer& m_w;
     Program& m_program;
+    // Where the grammar file of the open lesson was written: empty for the
+    // data folder, else the session folder taken when the data folder
+    // refused it.
+    QString m_grammarFolder;
 };

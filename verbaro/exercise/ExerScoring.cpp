@@ -28,6 +28,25 @@ struct GradeStep {
 };
 constexpr std::array<GradeStep, 4> kGrades{{{3, 1}, {6, 2}, {8, 3}, {10, 5}}};
 
+// What the learner can do about the database's usual failures, found by
+// SQLite's own words for them in the error.
+struct Cause {
+    const char* sqliteText;
+    const char* advice;
+};
+constexpr std::array<Cause, 3> kCauses{{
+    {"database or disk is full", "磁盘空间不足：请腾出磁盘空间后再继续练习。"},
+    {"attempt to write a readonly database", "课程数据库是只读的，练习成绩无法保存。"},
+    {"disk I/O error", "读写磁盘时出错，请检查磁盘。"},
+}};
+
+QString AdviceFor(const QString& error) {
+    for (const Cause& cause : kCauses)
+        if (error.contains(QLatin1String(cause.sqliteText), Qt::CaseInsensitive))
+            return QString::fromUtf8(cause.advice) + '\n';
+    return {};
+}
+
 // A total that was never counted counts as 0.
 void Add(Recordset& rs, const QString& field, int amount) {
     const QVariant value = rs.Field(field);
@@ -130,8 +149,8 @@ bool ExerScoring::InOneTransaction(const std::function<void()>& writes) {
     }
     RereadStoredRows();
     m_program.platform.messages->show(
-        {QStringLiteral("保存练习成绩时出错，这次练习没有记入。\n") + error, QStringLiteral("错误"),
-         platform::MsgButtons::Ok, platform::MsgIcon::Critical},
+        {QStringLiteral("保存练习成绩时出错，这次练习没有记入。\n") + AdviceFor(error) + error,
+         QStringLiteral("错误"), platform::MsgButtons::Ok, platform::MsgIcon::Critical},
         &m_w);
     return false;
 }

@@ -1,5 +1,6 @@
 #include "exercise/frmExer.h"
 
+#include "PlatformError.h"
 #include "core/BackgroundMusic.h"
 #include "core/ImageButtons.h"
 #include "core/Program.h"
@@ -400,9 +401,14 @@ void frmExer::Form_Load() {
     CGrid->setVisible(false);
 
     platform::ISpeechFactory& speech = *m_program.platform.speech;
-    priVoice = speech.CreateVoice();
-    priRC = speech.CreateRecoContext();
-    voice1 = speech.CreateVoice();
+    try {
+        priVoice = speech.CreateVoice();
+        priRC = speech.CreateRecoContext();
+        voice1 = speech.CreateVoice();
+    } catch (const platform::PlatformError& e) {
+        throw platform::PlatformError(QStringLiteral("声音设备（麦克风或扬声器）不可用。\n") +
+                                      e.message());
+    }
     connect(priVoice.get(), &platform::IVoice::StartStream, this,
             m_guard([this](qint32 number, const QVariant& position) {
                 playback().priVoice_StartStream(number, position);
