@@ -7,6 +7,7 @@
 #include "Platform.h"
 #include "PlatformError.h"
 #include "ini/IIniFiles.h"
+#include "install/InstallKeys.h"
 #include "jpeg/IJpegDecoder.h"
 #include "media/IMediaPlayer.h"
 #include "paths/IPathLookup.h"
@@ -36,10 +37,8 @@
 namespace {
 
 const QString AppTitle = QStringLiteral("Verbaro V1.0");
-const QString UninstallKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstal"
-                                            "l\\{E3672521-0E79-11D7-AE39-001047510C04}");
-const QString AppPathsKey =
-    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Verbaro.exe");
+const QString UninstallKey = platform::InstallKeys::uninstall();
+const QString AppPathsKey = platform::InstallKeys::appPaths();
 constexpr int LessonCount = 90;
 constexpr int LastShortTextLesson = 72; // lessons after it read e1.ini/c1.ini
 constexpr int IntroCopyBlock = 4096;
@@ -110,7 +109,8 @@ void TForm1::buildControls() {
         auto* label = new HotLabel(QString::fromUtf8(area.hint), this);
         label->setGeometry(area.geometry);
         label->setText(QStringLiteral("      \n      \n      "));
-        connect(label, &HotLabel::clicked, this, area.action);
+        connect(label, &HotLabel::clicked, this,
+                guard()([this, action = area.action] { (this->*action)(); }));
         this->*area.field = label;
     }
     Label6->setText(QStringLiteral("?"));
@@ -127,7 +127,8 @@ void TForm1::buildControls() {
         button->setStyleSheet(
             QStringLiteral("QPushButton { background: transparent; border: none; }"
                            "QPushButton:hover { border: 1px dotted #ffd070; }"));
-        connect(button, &QPushButton::clicked, this, action);
+        connect(button, &QPushButton::clicked, this,
+                guard()([this, action] { (this->*action)(); }));
         return button;
     };
     SpeedButtonrun = flatButton("运行", 496, &TForm1::SpeedButtonrunClick);
@@ -145,7 +146,7 @@ void TForm1::buildControls() {
     FlatComboBox1->setPlaceholderText(QStringLiteral("请选择课程...."));
     FlatComboBox1->setCurrentIndex(-1);
     // `activated` comes only from the user's own choice.
-    connect(FlatComboBox1, &QComboBox::activated, this, &TForm1::FlatComboBox1Change);
+    connect(FlatComboBox1, &QComboBox::activated, this, guard()([this] { FlatComboBox1Change(); }));
 
     buildTextPanel();
 }
@@ -181,6 +182,10 @@ void TForm1::buildTextPanel() {
     };
     RichEdit1 = textBox(editTop);
     RichEdit2 = textBox(editTop + editHeight);
+}
+
+platform::HandlerGuard TForm1::guard() const {
+    return platform::HandlerGuard(m_platform.programEnd);
 }
 
 void TForm1::FormCreate() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "process/HandlerGuard.h"
+
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
@@ -112,6 +114,9 @@ private:
     bool copyIntroMovie();
     void showError(const QString& text);
     void endLauncher();
+    // Every control's handler runs behind it: an error reaches the report,
+    // never Qt's event dispatch.
+    platform::HandlerGuard guard() const;
 
     platform::Platform& m_platform;
     MovieShower m_showMovie;

@@ -1,6 +1,7 @@
 #include "TMaiForm.h"
 
 #include "flash/FlashPlayer.h"
+#include "process/HandlerGuard.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -15,7 +16,9 @@ TMaiForm::TMaiForm(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ShockwaveFlash1);
     connect(ShockwaveFlash1, &platform::FlashPlayer::FSCommand, this,
-            &TMaiForm::ShockwaveFlash1FSCommand);
+            platform::HandlerGuard()([this](const QString& command, const QString& arguments) {
+                ShockwaveFlash1FSCommand(command, arguments);
+            }));
 }
 
 void TMaiForm::showEvent(QShowEvent* event) {

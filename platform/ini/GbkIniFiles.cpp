@@ -1,25 +1,15 @@
 #include "ini/GbkIniFiles.h"
 
 #include "paths/IPathLookup.h"
+#include "text/IconvDecoder.h"
 
 #include <QFile>
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <memory>
 #include <optional>
 
 namespace platform {
 
 namespace {
-
-struct IconvCloser {
-    void operator()(iconv_t* cd) const {
-        iconv_close(*cd);
-        delete cd;
-    }
-};
 
 // Finds the value of `key` in `section` of the decoded text.
 std::optional<QString> findValue(const QString& text, const QString& section, const QString& key) {
@@ -50,29 +40,7 @@ std::optional<QString> findValue(const QString& text, const QString& section, co
 } // namespace
 
 QString GbkIniFiles::decodeGbk(const QByteArray& bytes) {
-    std::unique_ptr<iconv_t, IconvCloser> cd(new iconv_t(iconv_open("UTF-8", "GBK")));
-    if (*cd == reinterpret_cast<iconv_t>(-1)) {
-        cd.release();
-        return QString::fromLatin1(bytes);
-    }
-    QByteArray out;
-    QByteArray in = bytes;
-    char* src = in.data();
-    size_t left = static_cast<size_t>(in.size());
-    char buffer[4096];
-    while (left > 0) {
-        char* dst = buffer;
-        size_t room = sizeof buffer;
-        const size_t rc = iconv(*cd, &src, &left, &dst, &room);
-        out.append(buffer, static_cast<qsizetype>(dst - buffer));
-        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            // An invalid or cut-off sequence: mark it and go on after its first byte.
-            out.append("\xEF\xBF\xBD");
-            ++src;
-            --left;
-        }
-    }
-    return QString::fromUtf8(out);
+    return IconvDecoder::decode(bytes, "GBK").value_or(QString::fromLatin1(bytes));
 }
 
 QString GbkIniFiles::readString(const QString& file, const QString& section, const QString& key,

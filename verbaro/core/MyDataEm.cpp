@@ -1,5 +1,7 @@
 #include "core/MyDataEm.h"
 
+#include "core/LessonDatabase.h"
+
 #include "db/ConnectionProperties.h"
 #include "db/Database.h"
 
@@ -40,7 +42,7 @@ QString MyDataEm::ConnectionStringFor(const QString& DataPath) {
     // stays one value.
     return "Provider=Microsoft.Jet.OLEDB.4.0;" + QString("Data Source=") +
            ConnectionProperties::quote(DataPath + "data/qvedbdemo.aaa") + ";" +
-           "Persist Security Info=False;" + "Jet OLEDB:Database Password=" + "pqlomvek";
+           "Persist Security Info=False;" + "Jet OLEDB:Database Password=" + LessonDatabase::Key;
 }
 
 void MyDataEm::OpenDatabase(const QString& DataPath) {
