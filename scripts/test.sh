@@ -49,7 +49,7 @@ export VERBARO_REQUIRE_SERVICES=1
 )
 step "tests"
 
-bash scripts/fuzz.sh 15
+bash scripts/fuzz.sh smoke
 step "fuzz smoke runs"
 
 bash scripts/package-test.sh "$(ls -1t build/package/verbaro_*.deb | head -n1)"

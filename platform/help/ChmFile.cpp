@@ -96,16 +96,19 @@ public:
             const QByteArrayView page = block(n);
             const auto freeSpace = qFromLittleEndian<quint32>(page.data() + 4);
             const qsizetype end = freeSpace <= m_blockLength - 0x14 ? m_blockLength - freeSpace : 0;
+            // chmlib reads an entry that starts before the free space to its
+            // end, even past where the free space begins: so do we.
+            const qsizetype limit = page.size();
             for (qsizetype at = 0x14; at < end;) {
-                const quint64 length = encint(page, at, end);
-                if (length > quint64(end - at))
+                const quint64 length = encint(page, at, limit);
+                if (length > quint64(limit - at))
                     break;
                 const QByteArrayView entryName = page.sliced(at, qsizetype(length));
                 at += qsizetype(length);
                 Entry entry;
-                entry.section = encint(page, at, end);
-                entry.offset = encint(page, at, end);
-                entry.length = encint(page, at, end);
+                entry.section = encint(page, at, limit);
+                entry.offset = encint(page, at, limit);
+                entry.length = encint(page, at, limit);
                 if (entryName.compare(name, Qt::CaseInsensitive) == 0)
                     return entry;
             }
@@ -254,6 +257,10 @@ bool plausibleHeaders(const QString& path) {
         if (const auto entry = blocksOf.find(firstListing, name); entry && entry->section > 1)
             return false;
     }
+    // The control data itself is read through the decompressor when it is
+    // not stored, while the decompressor's own counts are still unset.
+    if (const auto entry = blocksOf.find(firstListing, kControlData); entry && entry->section != 0)
+        return false;
     const auto table = stored(kResetTable, 0x28);
     const auto control = stored(kControlData, 0x18);
     if (!table || !control || table->size() < 0x28 || *readU32(*table, 0) != 2)

@@ -157,16 +157,23 @@ TEST(ChmFileTest, ControlDataWithoutAWindowIsRefused) {
 
 // An object of the compression's own in a section that is neither stored
 // (0) nor compressed (1): chmlib would decompress it while opening the file,
-// before it has read the block length it divides by.
-TEST(ChmFileTest, CompressionObjectsOutsideTheKnownSectionsAreRefused) {
-    for (const char* name : {"InstanceData/ResetTable", "MSCompressed/ControlData"}) {
+// before it has read the block length it divides by. The control data,
+// compressed, is read through the decompressor before its counts are set.
+TEST(ChmFileTest, CompressionObjectsOutsideTheirSectionsAreRefused) {
+    const struct {
+        const char* name;
+        char section;
+    } cases[] = {{"InstanceData/ResetTable", 2},
+                 {"MSCompressed/ControlData", 2},
+                 {"MSCompressed/ControlData", 1}};
+    for (const auto& c : cases) {
         DamagedChm chm;
-        const qsizetype entry = chm.bytes.indexOf(name);
-        ASSERT_GT(entry, 0) << name;
-        const qsizetype section = entry + qsizetype(std::strlen(name));
-        ASSERT_EQ(chm.bytes[section], '\0') << name; // stored, section 0
-        chm.bytes[section] = 2;
-        EXPECT_EQ(ChmFile::open(chm.write()), nullptr) << name;
+        const qsizetype entry = chm.bytes.indexOf(c.name);
+        ASSERT_GT(entry, 0) << c.name;
+        const qsizetype section = entry + qsizetype(std::strlen(c.name));
+        ASSERT_EQ(chm.bytes[section], '\0') << c.name; // stored, section 0
+        chm.bytes[section] = c.section;
+        EXPECT_EQ(ChmFile::open(chm.write()), nullptr) << c.name << " in " << int(c.section);
     }
 }
 
@@ -194,4 +201,12 @@ TEST(ChmFileTest, AListingChainThatLoopsIsRefused) {
         EXPECT_LT(file->objects().size(), 1000); // chmlib would go round for ever
     }
     EXPECT_EQ(file, nullptr);
+}
+
+// Found by fuzzing: the reset table's entry starts before the listing
+// block's free space and ends inside it. chmlib reads it whole (its section
+// number is garbage) and divided by zero opening the file.
+TEST(ChmFileTest, AnEntryRunningIntoTheFreeSpaceIsReadAsChmlibReadsIt) {
+    EXPECT_EQ(ChmFile::open(QStringLiteral(HELP_DAMAGED_DIR "/entry-past-free-space.chm")),
+              nullptr);
 }
