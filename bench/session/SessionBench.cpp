@@ -11,8 +11,9 @@
 // and threads at the start and at the end, and the time per attempt.
 //
 //   bench_session [attempts (500)] [lesson database (the demo's)]
-#include "SessionAudioSource.h"
+#include "BenchAudioSource.h"
 #include "core/MyDataEm.h"
+#include "exercise/ExerRecognition.h"
 #include "speech/IRecognizer.h"
 #include "speech/ISpeechGrammar.h"
 #include "speech/RecoContext.h"
@@ -109,18 +110,11 @@ std::vector<Lesson> readLessons(MyDataEm& data, const QString& speechDir) {
     return lessons;
 }
 
+// The grammar file as the exercise window writes it.
 void writeGrammar(const QString& path, const QStringList& phrases) {
-    QStringList lines{"<GRAMMAR LANGID=\"409\">", "<RULE NAME=\"dialog\" TOPLEVEL=\"ACTIVE\">",
-                      "<P>", "<L>"};
-    for (const QString& p : phrases)
-        lines << "<P>" + p + "</P>";
-    lines << "</L>"
-          << "</P>"
-          << "</RULE>"
-          << "</GRAMMAR>";
     QFile file(path);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write((lines.join("\r\n") + "\r\n").toLatin1());
+    file.write(ExerRecognition::GrammarBytes(phrases));
 }
 
 // The lesson's queries as opening a lesson runs them, and today's row.
@@ -186,8 +180,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    auto owned = std::make_unique<SessionAudioSource>();
-    SessionAudioSource& microphone = *owned;
+    auto owned = std::make_unique<BenchAudioSource>(false);
+    BenchAudioSource& microphone = *owned;
     platform::RecoContext context(std::move(owned));
     for (const char* name :
          {"HighConfidenceThreshold", "NormalConfidenceThreshold", "LowConfidenceThreshold"})

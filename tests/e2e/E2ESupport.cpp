@@ -90,4 +90,39 @@ void moveMouse(const QPoint& to) {
     run("xdotool", {"mousemove", "--sync", QString::number(to.x()), QString::number(to.y())});
 }
 
+QString missingServices(Services needed) {
+    if (needed != Services::Sound &&
+        (qEnvironmentVariableIsEmpty("DISPLAY") || screenSize().isEmpty()))
+        return QStringLiteral("no X server with RandR");
+    if (needed != Services::X && run("pactl", {"info"}).isEmpty())
+        return QStringLiteral("no sound server");
+    return {};
+}
+
+bool servicesRequired() {
+    return qEnvironmentVariable("VERBARO_REQUIRE_SERVICES") == QLatin1String("1");
+}
+
+QString openLessonFromMenu(const QString& menu, const QPoint& row, const QProcess& trainer) {
+    const QPoint at = windowGeometry(menu).topLeft() + row;
+    QString exercise;
+    for (int attempt = 0; attempt < 3 && exercise.isEmpty(); ++attempt) {
+        const QStringList all =
+            run("xdotool", {"search", "--name", "^Verbaro$"}).trimmed().split('\n');
+        if (attempt > 0 && all.size() > 1)
+            attempt = 2; // opening already; just wait
+        else
+            click(at, 2);
+        waitFor(
+            [&] {
+                for (const QString& id : waitForWindows("^Verbaro$", 1000))
+                    if (id != menu)
+                        exercise = id;
+                return !exercise.isEmpty() || trainer.state() == QProcess::NotRunning;
+            },
+            60000, 200);
+    }
+    return exercise;
+}
+
 } // namespace e2e

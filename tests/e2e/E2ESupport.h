@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <functional>
 
+class QProcess;
+
 // What the end-to-end tests do on the X server of the test run: run the X
 // tools, find windows, take screenshots, click as a learner does.
 namespace e2e {
@@ -35,5 +37,21 @@ bool waitFor(const std::function<bool()>& condition, int ms, int pollMs = 100);
 // left there.
 void click(const QPoint& at, int count = 1);
 void moveMouse(const QPoint& to);
+
+// What a test needs of the test run's services.
+enum class Services { X, Sound, XAndSound };
+// Why the services cannot be used (no X server with RandR, no sound server);
+// empty when they answer.
+QString missingServices(Services needed);
+// Whether the run insists on the services (VERBARO_REQUIRE_SERVICES=1): a
+// missing one then fails the test instead of skipping it.
+bool servicesRequired();
+
+// Double-clicks a lesson row of the unit menu (a position within the menu
+// window) and waits for the exercise window; loading a lesson takes a while
+// on a slow machine. Clicks again only while the menu is the program's only
+// window, so a late window never takes the click. Empty when no window came
+// or the trainer ended.
+QString openLessonFromMenu(const QString& menu, const QPoint& row, const QProcess& trainer);
 
 } // namespace e2e

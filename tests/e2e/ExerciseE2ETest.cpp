@@ -45,11 +45,10 @@ bool soundIsPlaying() {
 class ExerciseE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || screenSize().isEmpty() ||
-            run("pactl", {"info"}).isEmpty()) {
-            if (qEnvironmentVariable("VERBARO_REQUIRE_SERVICES") == "1")
-                FAIL() << "no X server with RandR or no sound server";
-            GTEST_SKIP() << "no X server with RandR or no sound server";
+        if (const QString why = missingServices(Services::XAndSound); !why.isEmpty()) {
+            if (servicesRequired())
+                FAIL() << qPrintable(why);
+            GTEST_SKIP() << qPrintable(why);
         }
         ASSERT_TRUE(home.isValid() && program.isValid());
         const QString installed = qEnvironmentVariable("VERBARO_PROGRAM_DIR");
@@ -122,30 +121,8 @@ protected:
             60000, 300);
     }
 
-    // Double-clicks the lesson and waits for the exercise window; loading a
-    // lesson takes a while on a slow machine. Clicks again only while the
-    // menu is the program's only window, so a late window never takes the
-    // click.
     QString openFirstLesson(const QString& menu) {
-        const QPoint row = windowGeometry(menu).topLeft() + kFirstLessonRow;
-        QString exercise;
-        for (int attempt = 0; attempt < 3 && exercise.isEmpty(); ++attempt) {
-            const QStringList all =
-                run("xdotool", {"search", "--name", "^Verbaro$"}).trimmed().split('\n');
-            if (attempt > 0 && all.size() > 1)
-                attempt = 2; // opening already; just wait
-            else
-                click(row, 2);
-            waitFor(
-                [&] {
-                    for (const QString& id : waitForWindows("^Verbaro$", 1000))
-                        if (id != menu)
-                            exercise = id;
-                    return !exercise.isEmpty() || verbaro.state() == QProcess::NotRunning;
-                },
-                60000, 200);
-        }
-        return exercise;
+        return openLessonFromMenu(menu, kFirstLessonRow, verbaro);
     }
 
     QTemporaryDir home;

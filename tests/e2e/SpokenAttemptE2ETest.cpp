@@ -29,11 +29,10 @@ Totals totalsOf(LessonDatabase& db, const QString& table, const QString& key,
 class SpokenAttemptE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || screenSize().isEmpty() ||
-            run("pactl", {"info"}).isEmpty()) {
-            if (qEnvironmentVariable("VERBARO_REQUIRE_SERVICES") == "1")
-                FAIL() << "no X server with RandR or no sound server";
-            GTEST_SKIP() << "no X server with RandR or no sound server";
+        if (const QString why = missingServices(Services::XAndSound); !why.isEmpty()) {
+            if (servicesRequired())
+                FAIL() << qPrintable(why);
+            GTEST_SKIP() << qPrintable(why);
         }
         setScreen("1280x1024");
     }

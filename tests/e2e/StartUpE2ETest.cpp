@@ -16,10 +16,10 @@ using namespace e2e;
 class StartUpE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || screenSize().isEmpty()) {
-            if (qEnvironmentVariable("VERBARO_REQUIRE_SERVICES") == "1")
-                FAIL() << "no X server with RandR";
-            GTEST_SKIP() << "no X server with RandR";
+        if (const QString why = missingServices(Services::X); !why.isEmpty()) {
+            if (servicesRequired())
+                FAIL() << qPrintable(why);
+            GTEST_SKIP() << qPrintable(why);
         }
         programDir = qEnvironmentVariable("VERBARO_PROGRAM_DIR");
         ASSERT_TRUE(QFile::exists(programDir + "/Verbaro.exe")) << qPrintable(programDir);

@@ -86,28 +86,8 @@ bool TrainerSession::waitForMerlinToPark() {
         60000, 300);
 }
 
-// Clicks again only while the menu is the program's only window, so a late
-// window never takes the click.
 QString TrainerSession::openLesson(const QString& menu, QPoint row) {
-    const QPoint at = windowGeometry(menu).topLeft() + row;
-    QString exercise;
-    for (int attempt = 0; attempt < 3 && exercise.isEmpty(); ++attempt) {
-        const QStringList all =
-            run("xdotool", {"search", "--name", "^Verbaro$"}).trimmed().split('\n');
-        if (attempt > 0 && all.size() > 1)
-            attempt = 2; // opening already; just wait
-        else
-            click(at, 2);
-        waitFor(
-            [&] {
-                for (const QString& id : waitForWindows("^Verbaro$", 1000))
-                    if (id != menu)
-                        exercise = id;
-                return !exercise.isEmpty() || m_trainer.state() == QProcess::NotRunning;
-            },
-            60000, 200);
-    }
-    return exercise;
+    return openLessonFromMenu(menu, row, m_trainer);
 }
 
 bool TrainerSession::waitForGrid(const QString& exercise) {

@@ -31,10 +31,10 @@ protected:
     }
 
     void SetUp() override {
-        if (e2e::run("pactl", {"info"}).isEmpty()) {
-            if (qEnvironmentVariable("VERBARO_REQUIRE_SERVICES") == "1")
-                FAIL() << "no sound server";
-            GTEST_SKIP() << "no sound server";
+        if (const QString why = e2e::missingServices(e2e::Services::Sound); !why.isEmpty()) {
+            if (e2e::servicesRequired())
+                FAIL() << qPrintable(why);
+            GTEST_SKIP() << qPrintable(why);
         }
     }
 
