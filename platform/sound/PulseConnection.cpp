@@ -24,6 +24,14 @@ PulseConnection::~PulseConnection() {
     pa_mainloop_free(m_loop);
 }
 
+std::unique_ptr<PulseConnection> PulseConnection::open(const char* clientName, Deadline deadline) {
+    auto pulse = std::make_unique<PulseConnection>(clientName);
+    if (!pulse->connect(deadline))
+        throw PlatformError(
+            QStringLiteral("Cannot reach the sound server: %1").arg(pulse->lastError()));
+    return pulse;
+}
+
 bool PulseConnection::connect(Deadline deadline) {
     return connect(deadline, [] { return false; });
 }

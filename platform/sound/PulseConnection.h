@@ -3,6 +3,7 @@
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <memory>
 
 struct pa_mainloop;
 struct pa_context;
@@ -30,6 +31,9 @@ public:
     // Connects to the server the usual client settings name (PULSE_SERVER,
     // client.conf). Never starts a server. False when none answers in time.
     bool connect(Deadline deadline);
+    // A new connection, connected; raises PlatformError naming the library's
+    // reason when no server answers in time.
+    static std::unique_ptr<PulseConnection> open(const char* clientName, Deadline deadline);
     // The same, given up as soon as `abandon` returns true (see wakeup()).
     bool connect(Deadline deadline, const std::function<bool()>& abandon);
 

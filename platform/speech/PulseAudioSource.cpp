@@ -26,12 +26,7 @@ PulseAudioSource::~PulseAudioSource() {
 void PulseAudioSource::start() {
     close();
     m_stopped = false;
-    m_pulse = std::make_unique<PulseConnection>("Verbaro recogniser");
-    if (!m_pulse->connect(Clock::now() + m_answerTimeout)) {
-        const QString why = m_pulse->lastError();
-        close();
-        throw PlatformError(QStringLiteral("Cannot reach the sound server: %1").arg(why));
-    }
+    m_pulse = PulseConnection::open("Verbaro recogniser", Clock::now() + m_answerTimeout);
     pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<uint32_t>(SampleRate), 1};
     // Small fragments: the recogniser hears the end of speech soon after it came.
     pa_buffer_attr attr{};

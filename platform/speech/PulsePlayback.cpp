@@ -36,12 +36,8 @@ void PulsePlayback::open(int sampleRate, int channels) {
 void PulsePlayback::connect() {
     if (m_pulse && m_pulse->alive())
         return;
-    m_pulse = std::make_unique<PulseConnection>("Verbaro voice");
-    if (!m_pulse->connect(Clock::now() + m_answerTimeout)) {
-        const QString why = m_pulse->lastError();
-        m_pulse.reset();
-        throw PlatformError(QStringLiteral("Cannot reach the sound server: %1").arg(why));
-    }
+    m_pulse.reset();
+    m_pulse = PulseConnection::open("Verbaro voice", Clock::now() + m_answerTimeout);
 }
 
 void PulsePlayback::openStream(int sampleRate, int channels) {
