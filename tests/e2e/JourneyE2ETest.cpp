@@ -256,7 +256,17 @@ TEST_F(JourneyE2ETest, FromTheCdThroughTwoLessonsAndBackToTheLauncher) {
         }
         if (count(lesson) != before + 1)
             return {};
-        const QImage shot = screenshot();
+        // The row is stored before the window repaints its status line: the
+        // answer is the first status line that no longer asks for speech
+        // (it stays a second before the exercise goes on).
+        QImage shot;
+        waitFor(
+            [&] {
+                shot = screenshot();
+                return TrainerSession::area(shot, window, TrainerSession::kStatusLabel) !=
+                       pleaseSay;
+            },
+            3000, 20);
         const qlonglong points = scoreOf(sentence.id) - pointsBefore;
         attempts.append({sentence.id, what == sentence.text, points});
         (points > 0 ? rightLabels : wrongLabels)
