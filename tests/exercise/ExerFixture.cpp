@@ -1,6 +1,8 @@
 #include "ExerFixture.h"
 
 #include "com/HResult.h"
+#include "core/ImageButtons.h"
+#include "core/ResPicture.h"
 #include "core/generalsub.h"
 #include "db/Database.h"
 #include "exercise/frmExer.h"
@@ -146,6 +148,10 @@ FakeRecoContext& ExerFixture::reco() {
 
 FakeSpeechGrammar* ExerFixture::grammar() {
     return reco().grammars.empty() ? nullptr : reco().grammars.back();
+}
+
+bool ExerFixture::Shows(const ImageButton* button, const QString& picture) {
+    return button->Picture().toImage() == LoadResPicture(picture).toImage();
 }
 
 bool ExerFixture::Listening() {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class frmExer;
+class ImageButton;
 
 namespace platform::db {
 class Database;
@@ -43,6 +44,8 @@ protected:
     FakeRecoContext& reco(); // the window's priRC
     FakeSpeechGrammar* grammar();
     bool Listening();
+    // Whether the button shows this resource picture.
+    static bool Shows(const ImageButton* button, const QString& picture);
 
     QTemporaryDir folder;
     FakePlatform fake;

@@ -19,10 +19,6 @@ using platform::MsgAnswer;
 
 namespace {
 
-bool Shows(const ImageButton* button, const QString& picture) {
-    return button->Picture().toImage() == LoadResPicture(picture).toImage();
-}
-
 class NavigationTest : public ExerFixture {
 protected:
     ExerButtons& buttons() { return exer().buttons(); }

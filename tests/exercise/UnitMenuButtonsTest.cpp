@@ -14,10 +14,6 @@ using platform::MsgAnswer;
 
 namespace {
 
-bool Shows(const ImageButton* button, const QString& picture) {
-    return button->Picture().toImage() == LoadResPicture(picture).toImage();
-}
-
 class UnitMenuButtonsTest : public ExerFixture {
 protected:
     frmUnit& menu() { return program->forms.get<frmUnit>(); }
