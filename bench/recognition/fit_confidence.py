@@ -1,20 +1,23 @@
 #!/usr/bin/env python3
-"""Fits the confidence scale (PhraseDecoder.cpp: kWorstWordWeight, kKnots) to a
+"""Fits the confidence scale (PhraseDecoder.cpp: kScoreTerms, kKnots) to a
 `bench_recognition --raw --dump FILE` of the calibration voices, and prints
 what the fitted scale gives for calibration and held-out voices.
 
-The score is a weighted sum of the margins the dump holds; the knots put the
+The score is a weighted sum of what the dump holds (each term capped as in
+kScoreTerms: the margins, the word check's changes, the shortest word); the knots put the
 easiest threshold (10) where 97.5% of the calibration voices' right readings
 score above, the hardest (100) just under the median clean right reading, and
 50 four fifths of the way up. Only calibration voices are used for fitting.
 
-    fit_confidence.py DUMP [--weights w1,w2,...]
+    fit_confidence.py DUMP [--weights w1,w2,...]   (one weight per FEATURES entry)
 """
 import argparse
 import csv
 import itertools
 
-FEATURES = ["margin", "worst"]
+# Dump column, cap (as kScoreTerms in PhraseDecoder.cpp).
+FEATURES = ["margin", "worst", "edits", "shortest", "tightest", "check"]
+CAPS = {"margin": 1e9, "worst": 1e9, "edits": 3, "shortest": 1, "tightest": 6, "check": 1e9}
 
 
 def load(path):
@@ -24,7 +27,7 @@ def load(path):
             for k in ("heldout", "noisy", "heard", "phrase", "sentence", "garbage", "confidence"):
                 r[k] = int(r[k])
             for k in FEATURES:
-                r[k] = float(r.get(k) or 0)
+                r[k] = min(float(r.get(k) or 0), CAPS[k])
             rows.append(r)
     return rows
 
@@ -109,8 +112,9 @@ def main():
         weights = [float(x) for x in args.weights.split(",")]
     else:
         best = None
-        grid = [0, 0.25, 0.5, 0.75, 1, 1.5, 2]
-        for w in itertools.product([1], grid):
+        grids = [[1], [0, 0.25, 0.5], [0, -5, -10, -20], [0, 20, 40, 80], [0, 5, 10, 20],
+                 [0, 0.25, 0.5, 1]]
+        for w in itertools.product(*grids):
             val, _ = objective(rows, w)
             if best is None or val < best[0]:
                 best = (val, w)

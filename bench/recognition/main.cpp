@@ -212,7 +212,7 @@ void dump(const QString& path, const std::vector<Outcome>& outcomes) {
         return;
     QTextStream out(&file);
     out << "kind\theldout\tnoisy\tvoice\tlesson\tsentence\theard\tphrase\tconfidence\tmargin\t"
-           "worst\tgarbage\tgframes\tslowed\tframes\ttext\n";
+           "worst\tgarbage\tgframes\tslowed\tframes\tcheck\tedits\tshortest\ttightest\ttext\n";
     for (const Outcome& o : outcomes) {
         const BenchSample& s = *o.sample;
         const platform::Utterance& u = o.utterance;
@@ -220,7 +220,8 @@ void dump(const QString& path, const std::vector<Outcome>& outcomes) {
             << '\t' << s.lesson << '\t' << s.sentence << '\t' << int(o.heard) << '\t' << o.phrase
             << '\t' << u.confidence << '\t' << u.margin << '\t' << u.worstWordMargin << '\t'
             << int(u.garbage) << '\t' << u.garbageFrames << '\t' << int(u.slowed) << '\t'
-            << u.frames << '\t' << s.text << '\n';
+            << u.frames << '\t' << u.checkMargin << '\t' << u.checkEdits << '\t' << u.shortestWord
+            << '\t' << u.tightestWord << '\t' << s.text << '\n';
     }
 }
 

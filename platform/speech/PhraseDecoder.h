@@ -26,6 +26,17 @@ struct Utterance {
     int garbageFrames = 0;
     // Decoded again slowed down (said too quickly for the model).
     bool slowed = false;
+    // The word check: how much worse the phrase alone explains the sound than
+    // the best path of a grammar letting each of its words be swapped for
+    // another word of the lesson or for any sounds, left out, or joined by
+    // extra sounds (<= 0), and how many such changes that path makes.
+    double checkMargin = 0;
+    double checkEdits = 0;
+    // The shortest word for its phones, against the utterance's own pace
+    // (a word squeezed into a few frames was not said).
+    double shortestWord = 0;
+    // The same in frames per phone (three is the model's least).
+    double tightestWord = 0;
 };
 
 // Two PocketSphinx decoders listening to the same audio, both kept warm for
@@ -61,9 +72,9 @@ public:
     // Feeds 16 kHz samples; tells when speech began and when an utterance ended.
     Step process(const std::int16_t* samples, std::size_t count);
 
-    // Maps the per-frame score margins of the utterance and of its worst word
-    // to 0..100 (exposed for calibration).
-    static int confidenceFor(double marginPerFrame, double worstWordMargin);
+    // Maps what an utterance's confidence is made of (its margins, the word
+    // check, its shortest word) to 0..100.
+    static int confidenceFor(const Utterance& utterance);
 
 private:
     // One word (or phone) of a hypothesis: its frames and acoustic score.
@@ -87,6 +98,12 @@ private:
     Utterance finish();
     Utterance decodeAgain(const std::vector<std::int16_t>& audio);
     Utterance judge();
+    static void rate(Utterance& utterance);
+    void checkWords(Utterance& utterance, const std::vector<std::int16_t>& audio);
+    Score decodeWith(const char* search, const std::vector<std::int16_t>& audio);
+    fsg_model_s* buildCheck(const QStringList& words, bool alternatives);
+    void shortestWord(const Score& phrase, Utterance& utterance);
+    int phoneCount(const QString& word);
     static Score score(ps_decoder_s* decoder);
     static double worstWordMargin(const Score& phrase, const Score& phones);
     QString dictionaryWord(const QString& token);
@@ -97,6 +114,9 @@ private:
     bool m_hasGrammar = false;
     bool m_inSpeech = false;
     QHash<QString, int> m_phraseOfWords;
+    // The lesson's words (dictionary names), and the words last decoded.
+    QStringList m_vocabulary;
+    QStringList m_lastWords;
     std::vector<std::int16_t> m_block;
     std::vector<std::int16_t> m_audio;
     bool m_tooLong = false;

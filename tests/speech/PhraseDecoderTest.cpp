@@ -94,6 +94,9 @@ TEST_F(PhraseDecoderTest, NearMissesAreNotAcceptedAsTheirSentence) {
         {"How are you doing", 0, 1},    // a word added at the end
         {"Nice to meet you", 4, 1},     // the last word dropped
         {"Where is bus station", 3, 5}, // a word dropped in the middle
+        // A word changed: each fits its phrase well but for that word.
+        {"How tall are you", 1, 6},
+        {"We like tea", 2, 3},
     };
     for (const NearMiss& c : cases) {
         const auto heard = hear(c.said, "en-us+m3", 160);
