@@ -53,6 +53,11 @@ signals:
                      platform::RecoResult Result);
     void FalseRecognition(qint32 StreamNumber, QVariant StreamPosition,
                           platform::RecoResult Result);
+    // The microphone's audio stopped coming (the sound server went away):
+    // nothing is heard until it is back. The context keeps trying to open it
+    // again and listens as before once that works. Raised once per loss,
+    // whatever the event interests.
+    void SourceLost();
 };
 
 } // namespace platform

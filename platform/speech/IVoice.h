@@ -36,6 +36,10 @@ public:
 signals:
     void StartStream(qint32 StreamNumber, QVariant StreamPosition);
     void EndStream(qint32 StreamNumber, QVariant StreamPosition);
+    // The sound output failed while stream StreamNumber played (the sound
+    // server went away, for one): that stream and every one queued behind it
+    // are dropped, no end event comes for them, and the voice is idle.
+    void StreamFailed(qint32 StreamNumber, QString why);
 };
 
 } // namespace platform

@@ -77,8 +77,18 @@ void PulseVoice::playerLoop() {
             continue;
         try {
             post(Edge::Start, clip, 0);
-            if (play(clip))
+            QString why;
+            switch (play(clip, why)) {
+            case Outcome::Played:
                 post(Edge::End, clip, static_cast<qint64>(clip.wave.samples.size() * 2));
+                break;
+            case Outcome::Dropped:
+                break;
+            case Outcome::Failed:
+                dropQueued(clip.generation);
+                post(Edge::Failed, clip, 0, why);
+                break;
+            }
         } catch (...) {
             // A notice that cannot be posted (no memory) is lost; the thread
             // goes on with the next clip rather than ending the program.
@@ -87,7 +97,7 @@ void PulseVoice::playerLoop() {
     }
 }
 
-bool PulseVoice::play(const Clip& clip) {
+PulseVoice::Outcome PulseVoice::play(const Clip& clip, QString& why) {
     try {
         m_playback.open(clip.wave.sampleRate, clip.wave.channels);
         const std::size_t chunk = std::max<std::size_t>(m_playback.chunkSamples(), 1);
@@ -95,37 +105,55 @@ bool PulseVoice::play(const Clip& clip) {
         for (std::size_t at = 0; at < samples.size(); at += chunk) {
             if (dropped(clip)) {
                 m_playback.flush();
-                return false;
+                return Outcome::Dropped;
             }
             m_playback.write(samples.data() + at, std::min(chunk, samples.size() - at));
         }
         m_playback.drain();
     } catch (...) {
-        // Whatever failed (the server, memory), the stream still ends, so
-        // whoever waits for it goes on; nothing may leave this thread.
-        qWarning() << "voice:" << HandlerGuard::describe(std::current_exception());
+        // Whatever failed (the server, memory), nothing may leave this thread:
+        // the failure is told on the voice's own thread.
+        why = HandlerGuard::describe(std::current_exception());
+        return dropped(clip) ? Outcome::Dropped : Outcome::Failed;
     }
-    return !dropped(clip);
+    return dropped(clip) ? Outcome::Dropped : Outcome::Played;
 }
 
-void PulseVoice::post(Edge edge, const Clip& clip, qint64 position) {
+// The clips queued behind a failed one would fail the same way.
+void PulseVoice::dropQueued(quint64 generation) {
+    std::lock_guard lock(m_mutex);
+    std::erase_if(m_queue, [generation](const Clip& c) { return c.generation == generation; });
+}
+
+void PulseVoice::post(Edge edge, const Clip& clip, qint64 position, const QString& why) {
     const qint32 number = clip.number;
     const quint64 generation = clip.generation;
     QMetaObject::invokeMethod(
         this,
-        [this, edge, number, generation, position] { deliver(edge, number, generation, position); },
+        [this, edge, number, generation, position, why] {
+            deliver(edge, number, generation, position, why);
+        },
         Qt::QueuedConnection);
 }
 
-void PulseVoice::deliver(Edge edge, qint32 number, quint64 generation, qint64 position) {
+void PulseVoice::deliver(Edge edge, qint32 number, quint64 generation, qint64 position,
+                         const QString& why) {
     if (generation != m_generation.load())
         return;
-    if (edge == Edge::Start) {
+    switch (edge) {
+    case Edge::Start:
         emit StartStream(number, QVariant(position));
         return;
+    case Edge::End:
+        m_pending = std::max(m_pending - 1, 0);
+        emit EndStream(number, QVariant(position));
+        return;
+    case Edge::Failed:
+        // Streams queued after the failure (and before this notice) go too.
+        purge();
+        emit StreamFailed(number, why);
+        return;
     }
-    m_pending = std::max(m_pending - 1, 0);
-    emit EndStream(number, QVariant(position));
 }
 
 } // namespace platform

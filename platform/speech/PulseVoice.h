@@ -18,6 +18,9 @@ namespace platform {
 // "idle" means every queued stream has reported its end (or was purged); the
 // first stream queued when idle is number 1. A purge bumps a generation
 // counter, so events of dropped streams still on their way are discarded.
+// A stream the sound output fails on ends in StreamFailed instead of its end
+// event, and the streams queued behind it are dropped with it: the caller
+// hears of the failure once and decides what comes next.
 class PulseVoice : public IVoice {
     Q_OBJECT
 public:
@@ -33,14 +36,17 @@ private:
         quint64 generation = 0;
         WaveFile wave;
     };
-    enum class Edge { Start, End };
+    enum class Edge { Start, End, Failed };
+    // What became of a clip on the player thread.
+    enum class Outcome { Played, Dropped, Failed };
 
     void purge();
     void playerLoop();
-    bool play(const Clip& clip);
+    Outcome play(const Clip& clip, QString& why);
+    void dropQueued(quint64 generation);
     bool dropped(const Clip& clip) const { return clip.generation != m_generation.load(); }
-    void post(Edge edge, const Clip& clip, qint64 position);
-    void deliver(Edge edge, qint32 number, quint64 generation, qint64 position);
+    void post(Edge edge, const Clip& clip, qint64 position, const QString& why = {});
+    void deliver(Edge edge, qint32 number, quint64 generation, qint64 position, const QString& why);
 
     // Window thread only.
     qint32 m_nextNumber = 1;

@@ -115,10 +115,18 @@ void RecoContext::listen() {
     }
 }
 
-// The source ended without being stopped (the sound server went away): it
-// is opened again every second until that works or the context closes, so
-// the learner is heard again once the server is back.
+// The source ended without being stopped (the sound server went away): the
+// window hears of it once, and the source is opened again every second until
+// that works or the context closes, so the learner is heard again once the
+// server is back.
 bool RecoContext::reopenSource() {
+    {
+        std::lock_guard lock(m_sourceMutex);
+        if (m_closing)
+            return false;
+        QMetaObject::invokeMethod(
+            this, [this] { emit SourceLost(); }, Qt::QueuedConnection);
+    }
     for (;;) {
         std::unique_lock lock(m_sourceMutex);
         if (m_sourceWake.wait_for(lock, std::chrono::seconds(1), [this] { return m_closing; }))
@@ -126,8 +134,8 @@ bool RecoContext::reopenSource() {
         try {
             m_source->start();
             return true;
-        } catch (const PlatformError&) {
-            // still gone
+        } catch (const std::exception&) {
+            // still gone (or no memory to open it with): try again later
         }
     }
 }

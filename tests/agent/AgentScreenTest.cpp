@@ -93,4 +93,38 @@ TEST_F(AgentScreenTest, EachCharacterStandsOnTheScreenInItsOwnShape) {
     }
 }
 
+TEST_F(AgentScreenTest, ACharacterStaysAboveAWindowShownAfterIt) {
+    control.Load("Merlin", AgentTestSupport::characterFile("Merlin"));
+    platform::AgentCharacter& merlin = *control.find("Merlin");
+    merlin.setLeft(200);
+    merlin.setTop(150);
+    merlin.Show();
+    ASSERT_TRUE(AgentTestSupport::waitUntil([&] { return !merlin.isBusy(); }));
+
+    // A modal window over the character's place, as the exercise window
+    // comes up over the unit menu; on this server no window manager keeps
+    // the character on top.
+    const QColor cover(30, 90, 160);
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.setStyleSheet(QString("background: %1").arg(cover.name()));
+    window.setWindowModality(Qt::ApplicationModal);
+    window.setGeometry(50, 50, 600, 500);
+    window.show();
+    ASSERT_TRUE(AgentTestSupport::waitUntil([&] { return window.isVisible(); }));
+    const QImage shown = grab(merlin);
+    shown.save(AgentTestSupport::scratchFolder() + "/agent-over-a-window.png");
+    int figure = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            figure += std::abs(c.red() - cover.red()) + std::abs(c.green() - cover.green()) +
+                          std::abs(c.blue() - cover.blue()) >
+                      36;
+        }
+    EXPECT_GT(figure, shown.width() * shown.height() / 6) << "the character is hidden";
+    EXPECT_TRUE(window.isVisible());
+    merlin.Hide();
+    ASSERT_TRUE(AgentTestSupport::waitUntil([&] { return !merlin.window()->isVisible(); }));
+}
+
 } // namespace

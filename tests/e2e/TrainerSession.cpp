@@ -113,7 +113,10 @@ std::optional<TrainerSession::Band> TrainerSession::highlighted(const QImage& sh
                 ++coloured;
                 right = x;
             }
-        if (coloured > grid.width() / 4) {
+        // A line through a wrapped sentence's text leaves less of the cell
+        // coloured than a line between the text lines: a band is any line
+        // coloured over an eighth of the grid.
+        if (coloured > grid.width() / 8) {
             if (!band)
                 band = Band{y - window.top(), y - window.top(), right - window.left() + 1};
             band->bottom = y - window.top();
@@ -125,7 +128,8 @@ std::optional<TrainerSession::Band> TrainerSession::highlighted(const QImage& sh
 }
 
 QImage TrainerSession::numberCells(const QImage& shot, const QRect& window, const Band& band) {
-    // Two columns of 700 twips (about 47 pixels) right of the sentence.
+    // The practice count's column, first right of the sentence: it changes
+    // with every attempt.
     const int left = band.numbersLeft + 2;
     const int right = std::min<int>(left + 90, kSentenceGrid.right());
     return area(shot, window, QRect(QPoint(left, band.top + 2), QPoint(right, band.bottom - 2)));

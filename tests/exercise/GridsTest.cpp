@@ -7,11 +7,17 @@
 #include "widgets/PopupButton.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 
 namespace {
 
 using GridsTest = ExerFixture;
+
+// Whether a text fits a column of the grid as shown, in the given font.
+bool Fits(const platform::FlexGrid& grid, int col, const QFont& font, const QString& text) {
+    return QFontMetrics(font).horizontalAdvance(text) < grid.columnWidth(col);
+}
 
 TEST_F(GridsTest, LayoutAtScaleFactorOneAndOneAndAQuarter) {
     struct Case {
@@ -20,16 +26,17 @@ TEST_F(GridsTest, LayoutAtScaleFactorOneAndOneAndAQuarter) {
         const char* lesson;
         int rowHeight;
         int minHeight;
-        int roleWidth;
-        int numberWidth;
-        double sentenceMargin; // grid width minus the sentence column, before rounding
+        double roleWidth; // the designed widths, the least the columns get
+        double numberWidth;
+        double allowance; // grid width minus the four columns
     };
     const Case cases[] = {
-        {1.0, 1024, "010101", 850, 670, 450, 700, 2200},
-        {1.0, 1024, "030101", 850, 670, 0, 700, 1750},
-        {1.25, 1280, "010101", 1062, 838, 562, 875, 2750},
-        {1.25, 1280, "030101", 1062, 838, 0, 875, 2187.5},
+        {1.0, 1024, "010101", 850, 670, 450, 700, 350},
+        {1.0, 1024, "030101", 850, 670, 0, 700, 350},
+        {1.25, 1280, "010102", 1062, 838, 562.5, 875, 437.5},
+        {1.25, 1280, "030101", 1062, 838, 0, 875, 437.5},
     };
+    const char* headers[] = {"称呼", "对话内容", "勤奋指数", "能力指数"};
     for (const Case& c : cases) {
         SCOPED_TRACE(QString("%1 %2").arg(c.scale).arg(c.lesson).toStdString());
         program->vars.ScaleFactor = c.scale;
@@ -41,15 +48,34 @@ TEST_F(GridsTest, LayoutAtScaleFactorOneAndOneAndAQuarter) {
             for (int r = 1; r < grid->Rows(); ++r)
                 EXPECT_EQ(grid->RowHeight(r), c.rowHeight) << r;
             EXPECT_EQ(grid->ColWidth(0), 0);
-            EXPECT_EQ(grid->ColWidth(1), c.roleWidth);
-            EXPECT_EQ(grid->ColWidth(3), c.numberWidth);
-            EXPECT_EQ(grid->ColWidth(4), c.numberWidth);
-            EXPECT_NEAR(grid->ColWidth(2), grid->Width() - c.sentenceMargin, 0.5);
-            const char* headers[] = {"称呼", "对话内容", "勤奋指数", "能力指数"};
-            for (int col = 1; col <= 4; ++col) {
-                EXPECT_EQ(grid->TextMatrix(0, col), QString::fromUtf8(headers[col - 1]));
-                EXPECT_EQ(grid->ColAlignment(col), 4);
+            if (c.roleWidth == 0) {
+                EXPECT_EQ(grid->ColWidth(1), 0) << "no roles, no role column";
+            } else {
+                EXPECT_GE(grid->ColWidth(1), c.roleWidth);
             }
+            EXPECT_GE(grid->ColWidth(3), c.numberWidth);
+            EXPECT_EQ(grid->ColWidth(4), grid->ColWidth(3));
+            // Both grids alike, so the columns stay put when the language changes.
+            EXPECT_EQ(grid->ColWidth(1), w.EGrid->ColWidth(1));
+            EXPECT_EQ(grid->ColWidth(3), w.EGrid->ColWidth(3));
+            // The sentences take the rest.
+            EXPECT_NEAR(grid->ColWidth(2),
+                        grid->Width() - grid->ColWidth(1) - grid->ColWidth(3) - grid->ColWidth(4) -
+                            c.allowance,
+                        0.5);
+            for (int col = 1; col <= 4; ++col) {
+                const QString header = QString::fromUtf8(headers[col - 1]);
+                EXPECT_EQ(grid->TextMatrix(0, col), header);
+                EXPECT_EQ(grid->ColAlignment(col), 4);
+                if (grid->ColWidth(col) > 0) {
+                    EXPECT_TRUE(Fits(*grid, col, grid->FontFixed(), header)) << col;
+                }
+            }
+            for (int r = 1; r < grid->Rows() && c.roleWidth > 0; ++r) {
+                EXPECT_TRUE(Fits(*grid, 1, grid->Font(), grid->TextMatrix(r, 1)))
+                    << "role name of row " << r;
+            }
+            EXPECT_EQ(grid->ColWordWrapOption(1), 1) << "a long role name wraps";
             EXPECT_EQ(grid->ColWordWrapOption(2), 1) << "long sentences wrap";
             EXPECT_TRUE(grid->MergeCol(1));
             EXPECT_EQ(grid->MergeCells(), 3);
@@ -57,6 +83,17 @@ TEST_F(GridsTest, LayoutAtScaleFactorOneAndOneAndAQuarter) {
         w.Unload();
         QApplication::processEvents();
     }
+}
+
+TEST_F(GridsTest, AVeryLongRoleNameWrapsInsteadOfNarrowingTheSentences) {
+    frmExer& w = LoadLesson("010101");
+    const double wideOne = w.EGrid->ColWidth(1);
+    w.EGrid->SetTextMatrix(1, 1, "The manager of the hotel's front desk on the night shift");
+    w.DoIniGridSetting();
+    EXPECT_GT(w.EGrid->ColWidth(1), wideOne);
+    EXPECT_EQ(w.EGrid->ColWidth(1), 1800) << "no wider: longer names wrap";
+    EXPECT_EQ(w.CGrid->ColWidth(1), 1800);
+    EXPECT_GT(w.EGrid->ColWidth(2), w.EGrid->Width() / 2);
 }
 
 TEST_F(GridsTest, TallRowsForTheUnitsWithLongSentences) {

@@ -21,6 +21,8 @@ public:
 
     // Returns false when nothing was reported.
     bool hear(const QString& text, int confidence = 100);
+    // The microphone is lost, as when the sound server goes away.
+    void loseSource() { emit SourceLost(); }
 
     // The grammars made and not yet released (the latest last).
     std::vector<FakeSpeechGrammar*> grammars;

@@ -44,3 +44,13 @@ bool FakeVoice::endCurrent() {
 bool FakeVoice::playNext() {
     return startNext() && endCurrent();
 }
+
+bool FakeVoice::failCurrent(const QString& why) {
+    if (m_current == 0)
+        return false;
+    const qint32 number = m_current;
+    m_current = 0;
+    m_queue.clear();
+    emit StreamFailed(number, why);
+    return true;
+}

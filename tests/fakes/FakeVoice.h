@@ -21,6 +21,10 @@ public:
     bool endCurrent();
     // startNext() then endCurrent().
     bool playNext();
+    // The sound output fails under the stream that started last: it and the
+    // queued streams are dropped and StreamFailed is raised, as the real voice
+    // does when the sound server goes away.
+    bool failCurrent(const QString& why = QStringLiteral("Connection terminated"));
 
     QStringList spoken;    // every file queued, in order
     QSet<QString> refused; // files whose Speak raises PlatformError

@@ -1,8 +1,9 @@
 // The sound server of the learner's session failing under the exercise
 // window, with the real speech service on a PulseAudio server of the test's
 // own: killed in the middle of a mode and started again; a microphone
-// (recording source) that is not there. The learner gets a message or the
-// practice carries on, never a crash or a window that stops answering.
+// (recording source) that is not there. The learner gets a message and can
+// practise again once the sound is back, never a crash or a window that
+// stops answering.
 #include "SoundServer.h"
 #include "ExerFixture.h"
 #include "SpeechTestSupport.h"
@@ -11,9 +12,11 @@
 #include "exercise/frmExer.h"
 #include "speech/IVoice.h"
 #include "speech/SpeechFactory.h"
+#include "widgets/FlexGrid.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTest>
 #include <functional>
 
@@ -97,14 +100,20 @@ TEST_F(SoundServerTest, ServerKilledInTheMiddleOfAModeAndStartedAgain) {
     LoadLesson("030101");
     ASSERT_TRUE(RecogniserListens());
 
-    // Killed while the first recording plays: the mode runs out without a
-    // sound, as if every sentence ended at once.
+    // Killed while the first recording plays: the mode stops there and the
+    // learner is told why, once.
     const auto [started, ms] = ReadAll([&](int n) {
         if (n == 1)
             m_server->kill();
     });
-    EXPECT_EQ(started, 3);
+    EXPECT_EQ(started, 1) << "the recordings queued behind the failed one are dropped";
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text,
+              QStringLiteral("声音播放中断，练习已停止。请检查扬声器后重试！"));
+    EXPECT_EQ(fake.messages.shown[0].title, QStringLiteral("错误"));
+    EXPECT_EQ(exer().StreamMode, 0);
     ExpectNoFailureReport();
+    fake.messages.shown.clear();
 
     // Back again: the next run is heard to its end (three recordings of
     // 0.8 s), and the recogniser listens to the microphone again.
@@ -116,6 +125,23 @@ TEST_F(SoundServerTest, ServerKilledInTheMiddleOfAModeAndStartedAgain) {
     ExpectNoFailureReport();
     for (const auto& box : fake.messages.shown)
         ADD_FAILURE() << qPrintable(box.text);
+}
+
+TEST_F(SoundServerTest, ServerKilledWhileTheLearnerIsToSpeak) {
+    frmExer& w = LoadLesson("030101");
+    program->vars.AgentChar = fake.agent.character("Merlin");
+    ASSERT_TRUE(RecogniserListens());
+    w.EGrid->SetRow(1);
+    w.modes().CmdFollowOne_Click();
+    // The model sentence plays; then the learner's turn, until the microphone goes.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.Label1->text() == "Please Say"; }, 10000))
+        << qPrintable(w.Label1->text());
+    m_server->kill();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.CurMode == 0; }, 10000)) << "the mode never ended";
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text,
+              QStringLiteral("麦克风录音中断，练习已停止。请检查麦克风后重试！"));
+    ExpectNoFailureReport();
 }
 
 TEST_F(SoundServerTest, LessonWithoutMicrophoneOrServerIsNotOpenedAndSaysWhy) {

@@ -9,6 +9,7 @@
 #include "widgets/FlexGrid.h"
 #include "widgets/PopupButton.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <algorithm>
 #include <cmath>
@@ -24,6 +25,19 @@ constexpr int kCentreCentre = 4;
 constexpr int kWordBreak = 1;
 constexpr int kMergeRestrictColumns = 3;
 const char* const kTallRowPrefixes[] = {"0401", "0403", "0405", "1401", "1201"};
+const char* const kHeaders[] = {"称呼", "对话内容", "勤奋指数", "能力指数"};
+
+// Designed widths (twips at ScaleFactor 1): the role column, each number
+// column, and what the sentence column leaves for the grid's lines and its
+// scroll bar.
+constexpr double kRoleWidth = 450;
+constexpr double kNumberWidth = 700;
+constexpr double kGridAllowance = 350;
+// A role name wider than this wraps within its row rather than narrowing
+// the sentences.
+constexpr double kRoleWidthMax = 1800;
+// Room around a cell's or a header's text (both sides and the grid line), pixels.
+constexpr int kTextRoomPx = 14;
 
 // Sizes become whole twips as the platform converts them: halves to even.
 int Round(double v) {
@@ -67,24 +81,55 @@ void ExerGrids::DoIniGridSetting() {
         m_w.EGrid->SetRowHeight(i, m_w.heightwidth);
         m_w.CGrid->SetRowHeight(i, m_w.heightwidth);
     }
-    const bool withRoles = m_program.vars.UnitObjNums > 0;
-    LayOut(*m_w.EGrid, withRoles);
-    LayOut(*m_w.CGrid, withRoles);
+    const ColumnWidths widths = Widths(m_program.vars.UnitObjNums > 0);
+    LayOut(*m_w.EGrid, widths);
+    LayOut(*m_w.CGrid, widths);
 }
 
-void ExerGrids::LayOut(FlexGrid& grid, bool withRoles) {
+// Twips a text needs in a grid cell or header drawn in `font`.
+double ExerGrids::TextWidth(const platform::FlexGrid& grid, const QFont& font,
+                            const QString& text) {
+    const int pixels = QFontMetrics(font).horizontalAdvance(text) + kTextRoomPx;
+    return grid.twips().toTwipsX(pixels);
+}
+
+// The designed widths, widened where the fonts on this screen need more room
+// for a header or a role name, the same in both grids so that switching the
+// language keeps the columns in place; the sentence column takes the rest.
+ExerGrids::ColumnWidths ExerGrids::Widths(bool withRoles) const {
     const double k = m_program.vars.ScaleFactor;
+    ColumnWidths w;
+    w.number = kNumberWidth * k;
+    w.role = withRoles ? kRoleWidth * k : 0;
+    for (const FlexGrid* grid : {m_w.EGrid, m_w.CGrid}) {
+        const QFont header = grid->FontFixed();
+        for (int c = 3; c <= 4; ++c)
+            w.number =
+                std::max(w.number, TextWidth(*grid, header, QString::fromUtf8(kHeaders[c - 1])));
+        if (!withRoles)
+            continue;
+        double role = TextWidth(*grid, header, QString::fromUtf8(kHeaders[0]));
+        for (int r = 1; r < grid->Rows(); ++r)
+            role = std::max(role, TextWidth(*grid, grid->Font(), grid->TextMatrix(r, 1)));
+        w.role = std::max(w.role, std::min(role, kRoleWidthMax * k));
+    }
+    w.role = Round(w.role);
+    w.number = Round(w.number);
+    w.allowance = kGridAllowance * k;
+    return w;
+}
+
+void ExerGrids::LayOut(FlexGrid& grid, const ColumnWidths& widths) {
     grid.SetColWidth(0, 0);
     for (int c = 1; c <= 4; ++c)
         grid.SetColAlignment(c, kCentreCentre);
-    const char* headers[] = {"称呼", "对话内容", "勤奋指数", "能力指数"};
     for (int c = 1; c <= 4; ++c)
-        grid.SetTextMatrix(0, c, QString::fromUtf8(headers[c - 1]));
-    grid.SetColWidth(1, withRoles ? Round(450 * k) : 0);
-    grid.SetColWidth(3, Round(700 * k));
-    grid.SetColWidth(4, Round(700 * k));
-    grid.SetColWidth(2, Round(grid.Width() - (withRoles ? 2200 : 1750) * k));
-    // Long sentences wrap within their row.
+        grid.SetTextMatrix(0, c, QString::fromUtf8(kHeaders[c - 1]));
+    grid.SetColWidth(1, widths.role);
+    grid.SetColWidth(3, widths.number);
+    grid.SetColWidth(4, widths.number);
+    grid.SetColWidth(2, Round(grid.Width() - widths.role - 2 * widths.number - widths.allowance));
+    // Long sentences and role names wrap within their row.
     grid.SetColWordWrapOption(1, kWordBreak);
     grid.SetColWordWrapOption(2, kWordBreak);
     grid.SetMergeCol(1, true);

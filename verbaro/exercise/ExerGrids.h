@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+
+class QFont;
 #include <cstdint>
 
 class frmExer;
@@ -50,7 +52,15 @@ public:
     static int PopupHeight(int length, bool chinese, double scaleFactor);
 
 private:
-    void LayOut(platform::FlexGrid& grid, bool withRoles);
+    // Column widths in twips, and what the sentence column leaves free.
+    struct ColumnWidths {
+        double role = 0;
+        double number = 0;
+        double allowance = 0;
+    };
+    ColumnWidths Widths(bool withRoles) const;
+    static double TextWidth(const platform::FlexGrid& grid, const QFont& font, const QString& text);
+    void LayOut(platform::FlexGrid& grid, const ColumnWidths& widths);
     void ShowPopup(platform::FlexGrid& pressed, platform::FlexGrid& other, float X, float Y,
                    bool chinese);
     void MouseUp(short Button);

@@ -6,6 +6,7 @@
 #include "exercise/ExerPlayback.h"
 #include "exercise/ExerSequencer.h"
 #include "exercise/frmExer.h"
+#include "ui/IMessageBox.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/PopupButton.h"
 
@@ -113,6 +114,16 @@ bool ExerModes::SetcmdStop(std::int16_t ABeforeID, std::int16_t ACurID) {
     }
     m_w.CurMode = ACurID;
     return true;
+}
+
+void ExerModes::StopForLostSound(const QString& message) {
+    if (m_w.CurMode == 0)
+        return;
+    // Stopped before the box is up: events still on their way while it is
+    // open find no mode to go on with.
+    SetcmdStop(m_w.CurMode, 0);
+    m_program.platform.messages->show({message, QStringLiteral("错误"), platform::MsgButtons::Ok},
+                                      &m_w);
 }
 
 void ExerModes::Finish(std::int16_t mode) {

@@ -37,6 +37,10 @@ public:
     void Finish(std::int16_t mode);
     // The dialogue's own end: idle captions and faces, role buttons usable.
     void EndDialog();
+    // The sound went away under the running mode: the mode stops as its stop
+    // button stops it (every result so far is already stored), then the
+    // learner reads `message`. Nothing when no mode runs.
+    void StopForLostSound(const QString& message);
 
 private:
     void ResetAttempts(bool withComputerLine);

@@ -3,6 +3,7 @@
 #include "PlatformError.h"
 #include "core/Program.h"
 #include "exercise/ExerGrids.h"
+#include "exercise/ExerModes.h"
 #include "exercise/ExerSequencer.h"
 #include "exercise/frmExer.h"
 #include "paths/IPathLookup.h"
@@ -33,6 +34,12 @@ void ExerPlayback::PlayVoice(QString& AID) {
                                            QStringLiteral("错误"), platform::MsgButtons::Ok},
                                           &m_w);
     }
+}
+
+void ExerPlayback::priVoice_StreamFailed(std::int32_t StreamNumber, const QString& why) {
+    Q_UNUSED(StreamNumber);
+    Q_UNUSED(why); // the learner is told what to check, not the server's words
+    m_w.modes().StopForLostSound(QStringLiteral("声音播放中断，练习已停止。请检查扬声器后重试！"));
 }
 
 void ExerPlayback::StopSpeech() {

@@ -23,6 +23,9 @@ public:
     // The voice's start-of-stream event; modes also call it with 0, 0 to
     // start without speech.
     void priVoice_StartStream(std::int32_t StreamNumber, const QVariant& StreamPosition);
+    // The sound output failed under a recording (the sound server went
+    // away): the running mode stops and the learner is told.
+    void priVoice_StreamFailed(std::int32_t StreamNumber, const QString& why);
     // Drops the playing and queued recordings.
     void StopSpeech();
 

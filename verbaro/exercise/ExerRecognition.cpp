@@ -2,6 +2,7 @@
 
 #include "PlatformError.h"
 #include "core/Program.h"
+#include "exercise/ExerModes.h"
 #include "exercise/ExerScoring.h"
 #include "exercise/ExerSequencer.h"
 #include "exercise/frmExer.h"
@@ -261,4 +262,12 @@ void ExerRecognition::priRC_FalseRecognition(std::int32_t StreamNumber,
     CountWrongAttempt();
     m_w.scoring().dafen(0);
     NextStep(StreamNumber, StreamPosition);
+}
+
+void ExerRecognition::priRC_SourceLost() {
+    const auto mode = static_cast<Mode>(m_w.CurMode);
+    if (mode == Mode::None || mode == Mode::ReadAll || mode == Mode::ReadOne)
+        return; // nobody listens: the recogniser hears again once the server is back
+    m_w.modes().StopForLostSound(
+        QStringLiteral("麦克风录音中断，练习已停止。请检查麦克风后重试！"));
 }

@@ -34,6 +34,9 @@ public:
                            int RecognitionType, const platform::RecoResult& Result);
     void priRC_FalseRecognition(std::int32_t StreamNumber, const QVariant& StreamPosition,
                                 const platform::RecoResult& Result);
+    // The microphone was lost (the sound server went away): a mode that
+    // listens to the learner stops, and the learner is told.
+    void priRC_SourceLost();
 
     // The grammar file's bytes for these recogniser texts (Null texts as
     // empty ones): Windows-1252, or UTF-8 with a declaration when a text

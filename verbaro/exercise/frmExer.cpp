@@ -417,6 +417,10 @@ void frmExer::Form_Load() {
             m_guard([this](qint32 number, const QVariant& position) {
                 sequencer().priVoice_EndStream(number, position);
             }));
+    connect(priVoice.get(), &platform::IVoice::StreamFailed, this,
+            m_guard([this](qint32 number, const QString& why) {
+                playback().priVoice_StreamFailed(number, why);
+            }));
 
     connect(priRC.get(), &platform::IRecoContext::Recognition, this,
             m_guard([this](qint32 number, const QVariant& position, int type,
@@ -428,6 +432,8 @@ void frmExer::Form_Load() {
                            const platform::RecoResult& result) {
                 recognition().priRC_FalseRecognition(number, position, result);
             }));
+    connect(priRC.get(), &platform::IRecoContext::SourceLost, this,
+            m_guard([this] { recognition().priRC_SourceLost(); }));
 
     DoIniEventInterest();
     LoadDefaultGrammar();
