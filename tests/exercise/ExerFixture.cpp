@@ -1,6 +1,7 @@
 #include "ExerFixture.h"
 
 #include "com/HResult.h"
+#include "com/ServerHostCall.h"
 #include "core/generalsub.h"
 #include "db/Database.h"
 #include "exercise/frmExer.h"
@@ -69,7 +70,11 @@ void ExerFixture::SetUpTestSuite() {
     using Entry = platform::com::HResult (*)();
     const auto registerServer = reinterpret_cast<Entry>(glyphon.resolve("DllRegisterServer"));
     ASSERT_NE(registerServer, nullptr);
-    ASSERT_EQ(registerServer(), platform::com::S_OK);
+    {
+        platform::FileRegistry writer(platform::RegAccess::ReadWrite);
+        ASSERT_EQ(platform::com::setServerHost(glyphon, {&writer, nullptr}), platform::com::S_OK);
+        ASSERT_EQ(registerServer(), platform::com::S_OK);
+    }
     g_registry = new platform::FileRegistry(platform::RegAccess::ReadOnly);
 }
 
