@@ -4,7 +4,6 @@
 #include "com/PropertyPut.h"
 #include "com/QtWidgetObject.h"
 #include "com/VariantConvert.h"
-#include "screen/ScreenMetrics.h"
 
 #include <QImage>
 #include <QPainter>
@@ -46,8 +45,7 @@ template <class Read> std::optional<double> quotient(Read numerator, double deno
 } // namespace
 
 Fitform::Fitform(QWidget* parent, std::shared_ptr<const platform::IScreenMetrics> screen)
-    : QWidget(parent),
-      m_screen(screen ? std::move(screen) : std::make_shared<platform::ScreenMetrics>()) {
+    : QWidget(parent), m_screen(std::move(screen)) {
     setObjectName("Fitform");
     resize(surfaceSize());
 }

@@ -26,10 +26,9 @@ class Fitform : public QWidget {
     Q_PROPERTY(QVariant TwipsPerPixelY READ TwipsPerPixelY WRITE putTwipsPerPixelY)
 
 public:
-    // Twips per pixel of the screen come from `screen`; without one, from the
-    // real screen.
-    explicit Fitform(QWidget* parent = nullptr,
-                     std::shared_ptr<const platform::IScreenMetrics> screen = nullptr);
+    // Twips per pixel of the screen come from `screen`, the host's (see
+    // FitformServer).
+    Fitform(QWidget* parent, std::shared_ptr<const platform::IScreenMetrics> screen);
 
     void Resize(platform::com::ILateBound& FormObject);
     // Resizes a Qt form (see QtWidgetObject for how it is reached by name).

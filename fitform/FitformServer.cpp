@@ -26,7 +26,10 @@ ServerInfo serverInfo() {
 
 // The library's one module state, as every in-process server has.
 ServerModule& platform::com::serverModule() {
-    static ServerModule instance(fitform::serverInfo(),
-                                 [](QWidget* parent) { return new Fitform(parent); });
+    static ServerModule instance(
+        fitform::serverInfo(),
+        [](QWidget* parent, std::shared_ptr<const platform::IScreenMetrics> screen) {
+            return new Fitform(parent, std::move(screen));
+        });
     return instance;
 }

@@ -5,7 +5,6 @@
 #include "com/ComError.h"
 #include "com/PropertyPut.h"
 #include "com/VariantConvert.h"
-#include "screen/ScreenMetrics.h"
 
 #include <QApplication>
 #include <QImage>
@@ -31,9 +30,7 @@ int narrowed(int value, int max) {
 } // namespace
 
 ImageLabel::ImageLabel(QWidget* parent, std::shared_ptr<const platform::IScreenMetrics> screen)
-    : QWidget(parent),
-      m_screen(screen ? std::move(screen) : std::make_shared<platform::ScreenMetrics>()),
-      m_ImgBack(new PictureArea(*m_screen, this)) {
+    : QWidget(parent), m_screen(std::move(screen)), m_ImgBack(new PictureArea(*m_screen, this)) {
     setObjectName("ImageLabel");
     connect(m_ImgBack, &PictureArea::mouseMoved, this, &ImageLabel::backMouseMove);
     connect(m_ImgBack, &PictureArea::mousePressed, this, &ImageLabel::backMouseDown);

@@ -33,9 +33,8 @@ class ImageLabel : public QWidget {
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
 
 public:
-    // Twips per pixel come from `screen`; without one, from the real screen.
-    explicit ImageLabel(QWidget* parent = nullptr,
-                        std::shared_ptr<const platform::IScreenMetrics> screen = nullptr);
+    // Twips per pixel come from `screen`, the host's (see GlyphonServer).
+    ImageLabel(QWidget* parent, std::shared_ptr<const platform::IScreenMetrics> screen);
     ~ImageLabel() override;
 
     QPixmap Picture() const;

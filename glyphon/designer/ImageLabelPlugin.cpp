@@ -1,9 +1,11 @@
 #include "designer/ImageLabelPlugin.h"
 
 #include "ImageLabel.h"
+#include "screen/ScreenMetrics.h"
 
 #include <QIcon>
 #include <QPixmap>
+#include <memory>
 
 ImageLabelPlugin::ImageLabelPlugin(QObject* parent) : QObject(parent) {}
 
@@ -36,7 +38,8 @@ bool ImageLabelPlugin::isContainer() const {
 }
 
 QWidget* ImageLabelPlugin::createWidget(QWidget* parent) {
-    return new ImageLabel(parent);
+    // Designer is the host here: the controls it shows measure the real screen.
+    return new ImageLabel(parent, std::make_shared<platform::ScreenMetrics>());
 }
 
 void ImageLabelPlugin::initialize(QDesignerFormEditorInterface*) {

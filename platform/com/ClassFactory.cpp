@@ -35,6 +35,9 @@ unsigned long ClassFactory::release() {
 HResult ClassFactory::createInstance(QWidget* parent, QWidget** control) {
     if (!control)
         return E_POINTER;
+    *control = nullptr;
+    if (!m_module.hasScreen())
+        return CO_E_NOTINITIALIZED;
     *control = m_module.create(parent);
     return *control ? S_OK : E_FAIL;
 }

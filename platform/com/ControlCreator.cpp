@@ -3,6 +3,7 @@
 #include "com/Guid.h"
 #include "com/IClassFactory.h"
 #include "com/ServerEntryPoints.h"
+#include "com/ServerHostCall.h"
 
 #include <QLibrary>
 
@@ -37,6 +38,9 @@ HResult ControlCreator::create(const QString& progId, QWidget* parent, QWidget**
         reinterpret_cast<DllGetClassObjectFn>(library.resolve("DllGetClassObject"));
     if (!getClassObject)
         return CO_E_ERRORINDLL;
+    // A host that only makes controls lends the library no registry.
+    if (const HResult hr = setServerHost(library, {nullptr, &m_screen}); !succeeded(hr))
+        return hr;
 
     const Guid cls = Guid::fromUuid(clsid);
     const Guid iid = Guid::fromUuid(IID_IClassFactory);

@@ -2,6 +2,7 @@
 
 #include "com/HResult.h"
 #include "registry/IRegistry.h"
+#include "screen/IScreenMetrics.h"
 
 #include <QUuid>
 
@@ -15,7 +16,8 @@ namespace platform::com {
 // loaded for the rest of the process, since their controls may live on.
 class ControlCreator {
 public:
-    explicit ControlCreator(const IRegistry& registry) : m_registry(registry) {}
+    ControlCreator(const IRegistry& registry, const IScreenMetrics& screen)
+        : m_registry(registry), m_screen(screen) {}
 
     // S_OK with the new control on `parent`; otherwise CO_E_CLASSSTRING
     // (unknown ProgID), REGDB_E_CLASSNOTREG (class or library not registered),
@@ -30,6 +32,7 @@ public:
 
 private:
     const IRegistry& m_registry;
+    const IScreenMetrics& m_screen;
     mutable QString m_loadError;
 };
 

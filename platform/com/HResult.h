@@ -20,6 +20,7 @@ inline constexpr HResult SELFREG_E_CLASS = static_cast<HResult>(0x80040201);
 inline constexpr HResult CO_E_CLASSSTRING = static_cast<HResult>(0x800401F3);
 inline constexpr HResult CO_E_DLLNOTFOUND = static_cast<HResult>(0x800401F8);
 inline constexpr HResult CO_E_ERRORINDLL = static_cast<HResult>(0x800401F9);
+inline constexpr HResult CO_E_NOTINITIALIZED = static_cast<HResult>(0x800401F0);
 
 inline bool succeeded(HResult hr) {
     return hr >= 0;

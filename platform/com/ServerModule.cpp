@@ -2,7 +2,6 @@
 
 #include "com/ClassFactory.h"
 #include "com/ServerRegistration.h"
-#include "registry/FileRegistry.h"
 
 #include <QFileInfo>
 #include <QWidget>
@@ -13,6 +12,14 @@ namespace platform::com {
 
 ServerModule::ServerModule(ServerInfo info, CreateFn create)
     : m_info(std::move(info)), m_create(std::move(create)) {}
+
+void ServerModule::setHost(const ServerHost& host) {
+    m_registry = host.registry;
+    // The host owns its screen metrics; the controls only borrow them.
+    m_screen = host.screen
+                   ? std::shared_ptr<const IScreenMetrics>(std::shared_ptr<void>(), host.screen)
+                   : nullptr;
+}
 
 QString ServerModule::libraryPath(const void* addressInLibrary) {
     Dl_info where{};
@@ -25,13 +32,15 @@ HResult ServerModule::registerServer(const void* addressInLibrary) const {
     const QString path = libraryPath(addressInLibrary);
     if (path.isEmpty())
         return SELFREG_E_CLASS;
-    FileRegistry registry(RegAccess::ReadWrite);
-    return ServerRegistration(registry).registerServer(m_info, path);
+    if (!m_registry)
+        return CO_E_NOTINITIALIZED;
+    return ServerRegistration(*m_registry).registerServer(m_info, path);
 }
 
 HResult ServerModule::unregisterServer() const {
-    FileRegistry registry(RegAccess::ReadWrite);
-    return ServerRegistration(registry).unregisterServer(m_info);
+    if (!m_registry)
+        return CO_E_NOTINITIALIZED;
+    return ServerRegistration(*m_registry).unregisterServer(m_info);
 }
 
 HResult ServerModule::getClassObject(const Guid* clsid, const Guid* iid, void** object) {
@@ -48,7 +57,9 @@ HResult ServerModule::getClassObject(const Guid* clsid, const Guid* iid, void** 
 }
 
 QWidget* ServerModule::create(QWidget* parent) {
-    QWidget* control = m_create(parent);
+    if (!m_screen)
+        return nullptr;
+    QWidget* control = m_create(parent, m_screen);
     if (!control)
         return nullptr;
     objectAdded();

@@ -2,9 +2,11 @@
 
 #include "com/Guid.h"
 #include "com/HResult.h"
+#include "com/ServerEntryPoints.h"
 #include "com/ServerInfo.h"
 
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -16,9 +18,15 @@ namespace platform::com {
 // holds one and forwards its exported Dll* functions to it.
 class ServerModule {
 public:
-    using CreateFn = std::function<QWidget*(QWidget* parent)>;
+    using CreateFn =
+        std::function<QWidget*(QWidget* parent, std::shared_ptr<const IScreenMetrics> screen)>;
 
     ServerModule(ServerInfo info, CreateFn create);
+
+    // The host's registry and screen metrics (DllSetHost), replacing those of
+    // an earlier host call.
+    void setHost(const ServerHost& host);
+    bool hasScreen() const { return m_screen != nullptr; }
 
     // `addressInLibrary` is any function of the library: it finds the
     // library's file, whose path the registration records.
@@ -40,6 +48,9 @@ public:
 private:
     ServerInfo m_info;
     CreateFn m_create;
+    IRegistry* m_registry = nullptr;
+    // Borrowed from the host; shared with the controls made so far.
+    std::shared_ptr<const IScreenMetrics> m_screen;
     int m_objects = 0;
     int m_locks = 0;
 };

@@ -193,7 +193,7 @@ TEST_F(FitformTest, InnerSizeOfZeroReadAtCallTimeLeavesControlsAlone) {
 
 TEST(FitformNoForm, ResizeWithoutAFormEndsTheFirstCall) {
     ensureApp();
-    Fitform fit;
+    Fitform fit(nullptr, std::make_shared<FakeScreenMetrics>(15));
     fit.Resize(static_cast<QWidget*>(nullptr));
     EXPECT_EQ(fit.resizePhase(), 2);
 }

@@ -1,3 +1,4 @@
+#include "FakeScreenMetrics.h"
 #include "QtPrinters.h"
 #include "ScopedDataHome.h"
 #include "TestApp.h"
@@ -7,6 +8,7 @@
 #include "com/IClassFactory.h"
 #include "com/PropertyPut.h"
 #include "com/ServerEntryPoints.h"
+#include "com/ServerHostCall.h"
 #include "registry/FileRegistry.h"
 #include "screen/ScreenMetrics.h"
 
@@ -34,8 +36,12 @@ class EventSink : public QObject {
 public:
     int enters = 0;
     int clicks = 0;
+    QPointF at;
 public slots:
-    void onMouseEnter(short&, short&, float&, float&) { ++enters; }
+    void onMouseEnter(short&, short&, float& x, float& y) {
+        ++enters;
+        at = QPointF(x, y);
+    }
     void onClick() { ++clicks; }
 };
 
@@ -47,10 +53,14 @@ const QString kGlyphonLibId = "{777DF569-DE38-4EED-A5FD-BAD9759F2571}";
 // Each test has its own per-user registry in a temporary folder.
 class HostTest : public ::testing::Test {
 protected:
-    static HResult callEntry(const QString& library, const char* entry) {
+    // Calls an entry point as the registration tools do: the library gets this
+    // test's registry first.
+    HResult callEntry(const QString& library, const char* entry) {
         QLibrary lib(library);
         if (!lib.load())
             return CO_E_DLLNOTFOUND;
+        if (const HResult hr = setServerHost(lib, {&registry, nullptr}); !succeeded(hr))
+            return hr;
         const auto fn = reinterpret_cast<DllRegisterServerFn>(lib.resolve(entry));
         return fn ? fn() : CO_E_ERRORINDLL;
     }
@@ -60,7 +70,7 @@ protected:
     }
     bool exists(const QString& key) const { return registry.keyExists(RegRoot::ClassesRoot, key); }
     HResult create(const QString& progId, QWidget** control) {
-        return ControlCreator(registry).create(progId, &host, control);
+        return ControlCreator(registry, screen).create(progId, &host, control);
     }
     struct Run {
         int exitCode;
@@ -81,6 +91,7 @@ protected:
     QTemporaryDir dir;
     ScopedDataHome home{dir.path()};
     FileRegistry registry{RegAccess::ReadWrite};
+    const platform::ScreenMetrics screen;
     const bool appReady = (ensureApp(), true);
     QWidget host;
 };
@@ -169,6 +180,45 @@ TEST_F(HostTest, GlyphonRegistersIsCreatedByProgIdAndUnregisters) {
     EXPECT_EQ(control, nullptr);
 }
 
+// A library has no services of its own: it registers in the registry its host
+// hands it, and its controls measure the host's screen.
+TEST_F(HostTest, LibraryWorksWithItsHostsServicesOnly) {
+    QLibrary library(GLYPHON_PATH);
+    ASSERT_TRUE(library.load());
+    ASSERT_EQ(setServerHost(library, {}), S_OK);
+    const auto registerServer =
+        reinterpret_cast<DllRegisterServerFn>(library.resolve("DllRegisterServer"));
+    ASSERT_NE(registerServer, nullptr);
+    EXPECT_EQ(registerServer(), CO_E_NOTINITIALIZED);
+    EXPECT_FALSE(exists("CLSID"));
+    const auto get = reinterpret_cast<DllGetClassObjectFn>(library.resolve("DllGetClassObject"));
+    const Guid cls = Guid::fromUuid(QUuid(kImageLabelClsid));
+    const Guid factoryIid = Guid::fromUuid(IID_IClassFactory);
+    void* object = nullptr;
+    ASSERT_EQ(get(&cls, &factoryIid, &object), S_OK);
+    auto* factory = static_cast<IClassFactory*>(object);
+    QWidget* control = &host;
+    EXPECT_EQ(factory->createInstance(&host, &control), CO_E_NOTINITIALIZED);
+    EXPECT_EQ(control, nullptr);
+    factory->release();
+
+    ASSERT_EQ(callEntry(GLYPHON_PATH, "DllRegisterServer"), S_OK);
+    const FakeScreenMetrics coarse(12);
+    ASSERT_EQ(ControlCreator(registry, coarse).create("Glyphon.ImageLabel", &host, &control), S_OK);
+    std::unique_ptr<QWidget> owned(control);
+    control->resize(100, 50);
+    EventSink sink;
+    ASSERT_TRUE(QObject::connect(control, SIGNAL(MouseEnter(short&, short&, float&, float&)), &sink,
+                                 SLOT(onMouseEnter(short&, short&, float&, float&))));
+    auto* back = control->findChild<QWidget*>("ImgBack");
+    ASSERT_NE(back, nullptr);
+    const QPointF pos = QPointF(10, 5) + back->contentsRect().topLeft();
+    QMouseEvent move(QEvent::MouseMove, pos, pos, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(back, &move);
+    ASSERT_EQ(sink.enters, 1);
+    EXPECT_EQ(sink.at, QPointF(120, 60)) << "twips of the host's 12-twip pixels";
+}
+
 TEST_F(HostTest, CreationFailsWithTheReasonsCode) {
     const auto point = [this](const QString& progId, const QString& clsid, const QString& path) {
         registry.setValue(RegRoot::ClassesRoot, progId + "\\CLSID", {}, RegValue::string(clsid));
@@ -238,8 +288,7 @@ TEST_F(HostTest, FitformRegisteredByTheToolResizesAFormByName) {
     auto* button = new QPushButton("OK", &form);
     button->setObjectName("cmdOK");
     button->setGeometry(100, 50, 200, 60);
-    // Designed on this screen, so the first call keeps everything.
-    const platform::ScreenMetrics screen;
+    // Designed on this screen (the host's), so the first call keeps everything.
     control->setProperty("TwipsPerPixelX", screen.twipsPerPixelX());
     control->setProperty("TwipsPerPixelY", screen.twipsPerPixelY());
     control->setProperty("FormScaleWidth", qRound(400 * screen.twipsPerPixelX()));

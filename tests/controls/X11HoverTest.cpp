@@ -2,6 +2,7 @@
 #include "PictureArea.h"
 #include "QtPrinters.h"
 #include "TestApp.h"
+#include "screen/ScreenMetrics.h"
 
 #include <QCursor>
 #include <QElapsedTimer>
@@ -41,7 +42,7 @@ TEST(ImageLabelOnX11, GrabNoticesThePointerLeavingTheWindow) {
     ensureApp(true);
     QWidget window;
     window.setGeometry(200, 200, 300, 200);
-    auto* label = new ImageLabel(&window);
+    auto* label = new ImageLabel(&window, std::make_shared<platform::ScreenMetrics>());
     label->setGeometry(50, 50, 100, 40);
     QStringList events;
     const auto record = [&](const char* name) {

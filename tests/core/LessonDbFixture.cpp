@@ -1,5 +1,6 @@
 #include "LessonDbFixture.h"
 
+#include "core/LessonDatabase.h"
 #include "db/Database.h"
 
 #include <QDir>
@@ -10,12 +11,8 @@ void LessonDbFixture::write(const QString& programFolder, const QString& key) {
     QDir().mkpath(programFolder + "/data");
     auto db =
         Database::open(programFolder + "/data/qvedbdemo.aaa", key, Database::OpenMode::CreateNew);
+    db->execScript(LessonDatabase::Schema);
     db->execScript(R"(
-        CREATE TABLE TAB_Unit (UnitID TEXT PRIMARY KEY, CName TEXT, DlgObj TEXT, DlgObjE TEXT,
-                               ObjNums INTEGER, cishu INTEGER, chengji INTEGER);
-        CREATE TABLE TAB_Dlg (DlgID TEXT PRIMARY KEY, UnitID TEXT, DlgObj TEXT, DlgNum INTEGER,
-                              EDlg TEXT, CDlg TEXT, cishu INTEGER, chengji INTEGER, EDlgSB TEXT);
-        CREATE TABLE TAB_Box (NowData TEXT PRIMARY KEY, NowChengji INTEGER, NowCishu INTEGER);
         INSERT INTO TAB_Unit (UnitID, CName) VALUES ('010100', '第一单元');
         INSERT INTO TAB_Unit (UnitID, CName, DlgObj, ObjNums, cishu, chengji)
             VALUES ('010102', '碰到熟人', 'Tom,Lucy', 2, 3, 12);

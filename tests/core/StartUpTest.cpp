@@ -165,6 +165,17 @@ TEST_F(StartUpTest, SlowStepsWaitForTheSplashToBePainted) {
     EXPECT_TRUE(paintedAtSoundCheck);
 }
 
+// Whatever the timer tick lets escape stops at the handler boundary and
+// reaches the run-time error report instead of unwinding through Qt.
+TEST_F(StartUpTest, FailureInTheTimerTickIsReported) {
+    LessonDbFixture::write(folder.path());
+    fake.sound.onQuery = [] { throw 42; };
+    StartUp(program, folder.path());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !fake.programEnd.runtimeErrors.isEmpty(); }, 10000));
+    EXPECT_EQ(fake.programEnd.runtimeErrors, QStringList{"unknown error"});
+    EXPECT_FALSE(program.forms.isLoaded<frmUnit>());
+}
+
 TEST_F(StartUpTest, RestartNeededAsksAndGoesOn) {
     for (MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
         FakePlatformWithGlyphon f;

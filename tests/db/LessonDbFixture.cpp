@@ -1,5 +1,6 @@
 #include "LessonDbFixture.h"
 
+#include "core/LessonDatabase.h"
 #include "db/Database.h"
 
 #include <QDir>
@@ -8,12 +9,8 @@ using platform::db::Database;
 
 namespace {
 
-const char* const kSchema = R"(
-CREATE TABLE TAB_Unit (UnitID TEXT NOT NULL PRIMARY KEY, CName TEXT, DlgObj TEXT, DlgObjE TEXT,
-                       ObjNums INTEGER, cishu INTEGER, chengji INTEGER);
-CREATE TABLE TAB_Dlg (DlgID TEXT NOT NULL PRIMARY KEY, UnitID TEXT, DlgObj TEXT, DlgNum INTEGER,
-                      EDlg TEXT, CDlg TEXT, cishu INTEGER, chengji INTEGER, EDlgSB TEXT);
-CREATE TABLE TAB_Box (NowData TEXT NOT NULL PRIMARY KEY, NowChengji INTEGER, NowCishu INTEGER);
+// The rows of the tests, in the program's own tables (LessonDatabase::Schema).
+const char* const kRows = R"(
 INSERT INTO TAB_Unit (UnitID, CName, DlgObj, DlgObjE, ObjNums) VALUES
   ('010102', 'Lesson two', 'Tom,Lucy', NULL, 2),
   ('010000', 'Part one', NULL, NULL, NULL),
@@ -41,7 +38,8 @@ QString LessonDbFixture::tempRoot() {
 LessonDbFixture::LessonDbFixture() : m_dir(tempRoot() + "/db-XXXXXX") {
     QDir().mkpath(dataPath() + "data");
     auto db = Database::open(dbFile(), kPassword, Database::OpenMode::CreateNew);
-    db->execScript(kSchema);
+    db->execScript(LessonDatabase::Schema);
+    db->execScript(kRows);
 }
 
 LessonDbFixture::~LessonDbFixture() = default;

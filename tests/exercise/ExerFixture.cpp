@@ -1,7 +1,9 @@
 #include "ExerFixture.h"
 
 #include "com/HResult.h"
+#include "com/ServerHostCall.h"
 #include "core/ImageButtons.h"
+#include "core/LessonDatabase.h"
 #include "core/ResPicture.h"
 #include "core/generalsub.h"
 #include "db/Database.h"
@@ -17,12 +19,8 @@ using platform::db::Database;
 
 namespace {
 
+// The lessons of the tests, in the program's own tables (LessonDatabase::Schema).
 const char* const kLessons = R"(
-CREATE TABLE TAB_Unit (UnitID TEXT NOT NULL PRIMARY KEY, CName TEXT, DlgObj TEXT, DlgObjE TEXT,
-                       ObjNums INTEGER, cishu INTEGER, chengji INTEGER);
-CREATE TABLE TAB_Dlg (DlgID TEXT NOT NULL PRIMARY KEY, UnitID TEXT, DlgObj TEXT, DlgNum INTEGER,
-                      EDlg TEXT, CDlg TEXT, cishu INTEGER, chengji INTEGER, EDlgSB TEXT);
-CREATE TABLE TAB_Box (NowData TEXT NOT NULL PRIMARY KEY, NowChengji INTEGER, NowCishu INTEGER);
 INSERT INTO TAB_Unit (UnitID, CName, DlgObj, DlgObjE, ObjNums, chengji) VALUES
   ('010000', 'Part one', NULL, NULL, NULL, NULL),
   ('010100', 'Unit one', NULL, NULL, NULL, NULL),
@@ -71,7 +69,11 @@ void ExerFixture::SetUpTestSuite() {
     using Entry = platform::com::HResult (*)();
     const auto registerServer = reinterpret_cast<Entry>(glyphon.resolve("DllRegisterServer"));
     ASSERT_NE(registerServer, nullptr);
-    ASSERT_EQ(registerServer(), platform::com::S_OK);
+    {
+        platform::FileRegistry writer(platform::RegAccess::ReadWrite);
+        ASSERT_EQ(platform::com::setServerHost(glyphon, {&writer, nullptr}), platform::com::S_OK);
+        ASSERT_EQ(registerServer(), platform::com::S_OK);
+    }
     g_registry = new platform::FileRegistry(platform::RegAccess::ReadOnly);
 }
 
@@ -79,8 +81,12 @@ void ExerFixture::SetUp() {
     ASSERT_NE(g_registry, nullptr);
     fake.platform.registry = g_registry;
     QDir().mkpath(folder.path() + "/data");
-    Database::open(folder.path() + "/data/qvedbdemo.aaa", "pqlomvek", Database::OpenMode::CreateNew)
-        ->execScript(kLessons);
+    {
+        auto db = Database::open(folder.path() + "/data/qvedbdemo.aaa", "pqlomvek",
+                                 Database::OpenMode::CreateNew);
+        db->execScript(LessonDatabase::Schema);
+        db->execScript(kLessons);
+    }
     QString longLesson = "INSERT INTO TAB_Dlg (DlgID, UnitID, DlgObj, DlgNum, EDlg, CDlg, EDlgSB) "
                          "VALUES ";
     for (int i = 1; i <= 12; ++i)

@@ -1,6 +1,7 @@
 #include "GlyphonForTests.h"
 
 #include "com/HResult.h"
+#include "com/ServerHostCall.h"
 #include "registry/FileRegistry.h"
 
 #include <QLibrary>
@@ -27,7 +28,14 @@ const platform::FileRegistry* registeredOnce() {
     using Entry = platform::com::HResult (*)();
     const auto registerServer =
         glyphon.load() ? reinterpret_cast<Entry>(glyphon.resolve("DllRegisterServer")) : nullptr;
-    if (registerServer && registerServer() == platform::com::S_OK)
+    bool registered = false;
+    if (registerServer) {
+        platform::FileRegistry writer(platform::RegAccess::ReadWrite);
+        registered =
+            platform::com::setServerHost(glyphon, {&writer, nullptr}) == platform::com::S_OK &&
+            registerServer() == platform::com::S_OK;
+    }
+    if (registered)
         registry = std::make_unique<platform::FileRegistry>(platform::RegAccess::ReadOnly);
     if (hadHome)
         qputenv("XDG_DATA_HOME", oldHome);

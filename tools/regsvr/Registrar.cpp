@@ -2,6 +2,7 @@
 
 #include "com/HResult.h"
 #include "com/ServerEntryPoints.h"
+#include "com/ServerHostCall.h"
 
 #include <QLibrary>
 
@@ -13,7 +14,8 @@ const char* kUsage = "Usage: regsvr32 [/u] [/s] dllname\n"
 
 } // namespace
 
-Registrar::Outcome Registrar::run(const QStringList& arguments, bool* silent) {
+Registrar::Outcome Registrar::run(const QStringList& arguments, bool* silent,
+                                  platform::IRegistry& registry) {
     bool unregister = false;
     QString file;
     for (const QString& arg : arguments) {
@@ -32,10 +34,11 @@ Registrar::Outcome Registrar::run(const QStringList& arguments, bool* silent) {
     }
     if (file.isEmpty())
         return {1, "No DLL name specified.\n" + QString(kUsage)};
-    return registerLibrary(file, unregister);
+    return registerLibrary(file, unregister, registry);
 }
 
-Registrar::Outcome Registrar::registerLibrary(const QString& file, bool unregister) {
+Registrar::Outcome Registrar::registerLibrary(const QString& file, bool unregister,
+                                              platform::IRegistry& registry) {
     const char* entry = unregister ? "DllUnregisterServer" : "DllRegisterServer";
     QLibrary library(file);
     if (!library.load())
@@ -47,7 +50,14 @@ Registrar::Outcome Registrar::registerLibrary(const QString& file, bool unregist
                            "This file can not be registered.")
                        .arg(file, entry)};
     }
-    const platform::com::HResult hr = function();
+    platform::com::HResult hr = platform::com::setServerHost(library, {&registry, nullptr});
+    if (hr == platform::com::CO_E_ERRORINDLL) {
+        return {4, QString("%1 was loaded, but the DllSetHost entry point was not found.\n\n"
+                           "This file can not be registered.")
+                       .arg(file)};
+    }
+    if (platform::com::succeeded(hr))
+        hr = function();
     if (!platform::com::succeeded(hr)) {
         return {5, QString("%1 in %2 failed.\nReturn code was: 0x%3")
                        .arg(entry, file)

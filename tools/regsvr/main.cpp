@@ -1,4 +1,5 @@
 #include "Registrar.h"
+#include "registry/FileRegistry.h"
 
 #include <QCoreApplication>
 
@@ -7,7 +8,9 @@
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     bool silent = false;
-    const Registrar::Outcome outcome = Registrar::run(app.arguments().mid(1), &silent);
+    // Control libraries register themselves in the per-user registry.
+    platform::FileRegistry registry(platform::RegAccess::ReadWrite);
+    const Registrar::Outcome outcome = Registrar::run(app.arguments().mid(1), &silent, registry);
     if (!silent) {
         std::fprintf(outcome.exitCode == 0 ? stdout : stderr, "%s\n",
                      outcome.message.toLocal8Bit().constData());

@@ -2,6 +2,7 @@
 
 #include "com/HResult.h"
 #include "com/ServerEntryPoints.h"
+#include "com/ServerHostCall.h"
 #include "install/InstallKeys.h"
 #include "registry/IRegistry.h"
 
@@ -106,7 +107,7 @@ bool Installer::registerControls(QString* error) const {
     return true;
 }
 
-bool Installer::registerControl(const QString& library, QString* error) {
+bool Installer::registerControl(const QString& library, QString* error) const {
     QLibrary lib(library);
     if (!lib.load()) {
         *error = QStringLiteral("无法加载控件 %1：%2").arg(library, lib.errorString());
@@ -118,7 +119,10 @@ bool Installer::registerControl(const QString& library, QString* error) {
         *error = QStringLiteral("控件 %1 不能注册：缺少 DllRegisterServer").arg(library);
         return false;
     }
-    if (const platform::com::HResult hr = entry(); !platform::com::succeeded(hr)) {
+    platform::com::HResult hr = platform::com::setServerHost(lib, {&m_registry, nullptr});
+    if (platform::com::succeeded(hr))
+        hr = entry();
+    if (!platform::com::succeeded(hr)) {
         *error = QStringLiteral("控件 %1 注册失败（错误 0x%2）")
                      .arg(library)
                      .arg(static_cast<quint32>(hr), 8, 16, QLatin1Char('0'));

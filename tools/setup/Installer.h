@@ -41,7 +41,7 @@ private:
 
 public:
     // Loads the library and calls its registration entry point.
-    static bool registerControl(const QString& library, QString* error);
+    bool registerControl(const QString& library, QString* error) const;
 
 private:
     QString m_cdDir;

@@ -47,7 +47,7 @@ QStringList UserSetup::registerControls() {
         const QString library = folder.filePath(name);
         if (isRegistered(library))
             continue;
-        const Registrar::Outcome outcome = Registrar::registerLibrary(library, false);
+        const Registrar::Outcome outcome = Registrar::registerLibrary(library, false, m_registry);
         if (outcome.exitCode != 0)
             problems << outcome.message;
     }

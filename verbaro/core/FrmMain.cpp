@@ -32,13 +32,14 @@ QPixmap splashPicture() {
 } // namespace
 
 FrmMain::FrmMain(Program& program)
-    : Image1(new QLabel(this)), Timer1(new QTimer(this)), m_program(program) {
+    : Image1(new QLabel(this)), Timer1(new QTimer(this)), m_program(program),
+      m_guard(program.platform.programEnd) {
     setWindowTitle(QStringLiteral("Verbaro"));
     Image1->setGeometry(0, 0, 800, 600);
     Image1->setPixmap(splashPicture());
     setFixedSize(800, 600);
     Timer1->setInterval(10);
-    connect(Timer1, &QTimer::timeout, this, &FrmMain::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, m_guard([this] { Timer1_Timer(); }));
 }
 
 void FrmMain::Show() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "process/HandlerGuard.h"
+
 #include <QWidget>
 
 class Program;
@@ -35,6 +37,7 @@ private:
     void WarnReadOnlyDatabase();
 
     Program& m_program;
+    platform::HandlerGuard m_guard;
     bool m_loaded = false;
     bool m_timerEnabled = false;
     bool m_painted = false;

@@ -97,15 +97,13 @@ ImageButton* ImageButtons::create(QWidget* parent) {
     if (m_failed)
         return nullptr;
     QWidget* control = nullptr;
-    const ControlCreator creator(*m_platform.registry);
+    const ControlCreator creator(*m_platform.registry, *m_platform.screen);
     const HResult hr = creator.create(QString::fromLatin1(ProgId), parent, &control);
     if (!succeeded(hr) || !control) {
         fail(succeeded(hr) ? E_FAIL : hr, creator.lastLoadError());
         return nullptr;
     }
-    const platform::Twips twips =
-        m_platform.screen ? platform::Twips::of(*m_platform.screen) : platform::Twips();
-    return new ImageButton(control, twips);
+    return new ImageButton(control, platform::Twips::of(*m_platform.screen));
 }
 
 bool ImageButtons::available() {

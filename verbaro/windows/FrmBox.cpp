@@ -31,9 +31,9 @@ FrmBox::FrmBox(Program& program)
     BoxData->setFont(SongTi(kGridFontPoints));
     BoxData->horizontalHeader()->setFont(SongTi(kGridFontPoints));
     BoxData->verticalHeader()->hide();
-    connect(BoxData, &platform::DataGrid::Error, this, [this](const QString& what) {
-        m_program.platform.programEnd->reportRuntimeError(what);
-    });
+    connect(BoxData, &platform::DataGrid::Error, this, m_guard([this](const QString& what) {
+                m_program.platform.programEnd->reportRuntimeError(what);
+            }));
     BoxData->setDataSource(&m_program.MyDataEm.rsSelCom,
                            {{QStringLiteral("NowData"), QStringLiteral("日期")},
                             {QStringLiteral("NowChengji"), QStringLiteral("能力指数")},

@@ -92,9 +92,9 @@ frmUnit::frmUnit(Program& program)
     connect(DataGrid1, &platform::DataGrid::DblClick, this,
             m_guard([this] { DataGrid1_DblClick(); }));
     // Moving the lesson recordset from the grid can fail in the database.
-    connect(DataGrid1, &platform::DataGrid::Error, this, [this](const QString& what) {
-        m_program.platform.programEnd->reportRuntimeError(what);
-    });
+    connect(DataGrid1, &platform::DataGrid::Error, this, m_guard([this](const QString& what) {
+                m_program.platform.programEnd->reportRuntimeError(what);
+            }));
 
     FrameTip->setFrameShape(QFrame::Box);
     FrameTip->setStyleSheet(QStringLiteral("QFrame { background: #ffffe1; }"));

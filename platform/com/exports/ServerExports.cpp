@@ -4,7 +4,15 @@
 
 using platform::com::Guid;
 using platform::com::HResult;
+using platform::com::ServerHost;
 using platform::com::serverModule;
+
+HResult DllSetHost(const ServerHost* host) {
+    if (!host)
+        return platform::com::E_POINTER;
+    serverModule().setHost(*host);
+    return platform::com::S_OK;
+}
 
 // serverModule() is defined in the library itself, so its address finds the
 // library's file for the registration.

@@ -16,6 +16,7 @@ ServerModule& serverModule();
 // ServerExports.cpp is compiled into each one (verbaro_control_library) and
 // forwards them to serverModule().
 extern "C" {
+Q_DECL_EXPORT platform::com::HResult DllSetHost(const platform::com::ServerHost* host);
 Q_DECL_EXPORT platform::com::HResult DllRegisterServer();
 Q_DECL_EXPORT platform::com::HResult DllUnregisterServer();
 Q_DECL_EXPORT platform::com::HResult
