@@ -31,7 +31,6 @@ void AgentWindow::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, m_image);
 }
 
-
 namespace {
 
 // A window of the program that may come up over the character: not a

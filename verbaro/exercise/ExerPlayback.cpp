@@ -36,9 +36,8 @@ void ExerPlayback::PlayVoice(QString& AID) {
     }
 }
 
-void ExerPlayback::priVoice_StreamFailed(std::int32_t StreamNumber, const QString& why) {
-    Q_UNUSED(StreamNumber);
-    Q_UNUSED(why); // the learner is told what to check, not the server's words
+// The learner is told what to check, not the server's words.
+void ExerPlayback::priVoice_StreamFailed(std::int32_t /*StreamNumber*/, const QString& /*why*/) {
     m_w.modes().StopForLostSound(QStringLiteral("声音播放中断，练习已停止。请检查扬声器后重试！"));
 }
 
