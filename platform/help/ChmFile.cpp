@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <chm_lib.h>
 
@@ -89,11 +90,16 @@ public:
     struct Entry {
         quint64 section = 0, offset = 0, length = 0;
     };
-    // The listing entry of that name (chmlib matches names without regard to
-    // case); the chain must have been checked first.
-    std::optional<Entry> find(qint32 first, QByteArrayView name) const {
-        for (qint32 n = first; n != -1;) {
-            const QByteArrayView page = block(n);
+    // Every entry of that name in any listing block, read as chmlib reads
+    // them: its index may lead it to a block off the chain, a name may stand
+    // more than once, and it compares names up to their first 0 byte without
+    // regard to case.
+    QList<Entry> findAll(QByteArrayView name) const {
+        QList<Entry> found;
+        for (quint32 n = 0; n < m_blocks; ++n) {
+            const QByteArrayView page = block(qint32(n));
+            if (!page.startsWith("PMGL"))
+                continue;
             const auto freeSpace = qFromLittleEndian<quint32>(page.data() + 4);
             const qsizetype end = freeSpace <= m_blockLength - 0x14 ? m_blockLength - freeSpace : 0;
             // chmlib reads an entry that starts before the free space to its
@@ -103,18 +109,19 @@ public:
                 const quint64 length = encint(page, at, limit);
                 if (length > quint64(limit - at))
                     break;
-                const QByteArrayView entryName = page.sliced(at, qsizetype(length));
+                QByteArrayView entryName = page.sliced(at, qsizetype(length));
                 at += qsizetype(length);
+                if (const qsizetype nul = entryName.indexOf('\0'); nul >= 0)
+                    entryName.truncate(nul);
                 Entry entry;
                 entry.section = encint(page, at, limit);
                 entry.offset = encint(page, at, limit);
                 entry.length = encint(page, at, limit);
                 if (entryName.compare(name, Qt::CaseInsensitive) == 0)
-                    return entry;
+                    found << entry;
             }
-            n = qFromLittleEndian<qint32>(page.data() + 0x10);
         }
-        return std::nullopt;
+        return found;
     }
 
     // Every path down from the root reaches listing blocks without a loop.
@@ -156,10 +163,13 @@ private:
         return true;
     }
 
-    // A variable-length number: 7 bits a byte, high bit set on all but the last.
+    // A variable-length number: 7 bits a byte, high bit set on all but the
+    // last. Read exactly as chmlib reads it: on to the last byte however many
+    // there are, keeping the low 64 bits. Read any other way, the entries
+    // after a long number are not the entries chmlib goes by.
     static quint64 encint(QByteArrayView page, qsizetype& at, qsizetype end) {
         quint64 value = 0;
-        for (int i = 0; at < end && i < 9; ++i) {
+        while (at < end) {
             const auto byte = static_cast<unsigned char>(page[at++]);
             value = (value << 7) | (byte & 0x7f);
             if (!(byte & 0x80))
@@ -243,29 +253,45 @@ bool plausibleHeaders(const QString& path) {
     // file as it opens it, and may decompress with them at once.
     const quint64 dataOffset =
         version == 3 ? qFromLittleEndian<quint64>(itsf.constData() + 0x58) : dirOffset + dirLength;
-    auto stored = [&](const char* name, quint64 wanted) -> std::optional<QByteArray> {
-        const auto entry = blocksOf.find(firstListing, name);
-        if (!entry || entry->section != 0 || entry->length < wanted || dataOffset > quint64(size) ||
-            entry->offset > quint64(size) - dataOffset ||
-            !file.seek(qint64(dataOffset + entry->offset)))
+    auto stored = [&](const Directory::Entry& entry, quint64 wanted) -> std::optional<QByteArray> {
+        if (entry.section != 0 || entry.length < wanted || dataOffset > quint64(size) ||
+            entry.offset > quint64(size) - dataOffset ||
+            !file.seek(qint64(dataOffset + entry.offset)))
             return std::nullopt; // chmlib leaves compression off
-        return file.read(qint64(wanted));
+        const QByteArray bytes = file.read(qint64(wanted));
+        return bytes.size() == qsizetype(wanted) ? std::optional(bytes) : std::nullopt;
     };
+    const auto tables = blocksOf.findAll(kResetTable);
+    const auto controls = blocksOf.findAll(kControlData);
     // An object in a section other than 0 (stored) or 1 (compressed) sends
     // chmlib to decompress before it has read how.
-    for (const char* name : {kResetTable, kContent, kControlData}) {
-        if (const auto entry = blocksOf.find(firstListing, name); entry && entry->section > 1)
-            return false;
+    for (const auto& entries : {tables, controls, blocksOf.findAll(kContent)}) {
+        for (const auto& entry : entries) {
+            if (entry.section > 1)
+                return false;
+        }
     }
     // The control data itself is read through the decompressor when it is
     // not stored, while the decompressor's own counts are still unset.
-    if (const auto entry = blocksOf.find(firstListing, kControlData); entry && entry->section != 0)
-        return false;
-    const auto table = stored(kResetTable, 0x28);
-    const auto control = stored(kControlData, 0x18);
-    if (!table || !control || table->size() < 0x28 || *readU32(*table, 0) != 2)
-        return true;
-    return soundControlData(*control) && soundBlockLength(*table);
+    for (const auto& entry : controls) {
+        if (entry.section != 0)
+            return false;
+    }
+    // Whichever of the entries chmlib goes by, the parameters it divides by
+    // must be sound once it has read a table and a control data block.
+    QList<QByteArray> tableBytes, controlBytes;
+    for (const auto& entry : tables) {
+        if (const auto table = stored(entry, 0x28); table && *readU32(*table, 0) == 2)
+            tableBytes << *table;
+    }
+    for (const auto& entry : controls) {
+        if (const auto control = stored(entry, 0x18))
+            controlBytes << *control;
+    }
+    if (tableBytes.isEmpty() || controlBytes.isEmpty())
+        return true; // chmlib leaves compression off
+    return std::ranges::all_of(tableBytes, soundBlockLength) &&
+           std::ranges::all_of(controlBytes, soundControlData);
 }
 
 // The first `wanted` bytes of an object stored without compression (chmlib

@@ -206,7 +206,16 @@ TEST(ChmFileTest, AListingChainThatLoopsIsRefused) {
 // Found by fuzzing: the reset table's entry starts before the listing
 // block's free space and ends inside it. chmlib reads it whole (its section
 // number is garbage) and divided by zero opening the file.
-TEST(ChmFileTest, AnEntryRunningIntoTheFreeSpaceIsReadAsChmlibReadsIt) {
-    EXPECT_EQ(ChmFile::open(QStringLiteral(HELP_DAMAGED_DIR "/entry-past-free-space.chm")),
-              nullptr);
+// Found by fuzzing, each a file chmlib divided by zero opening:
+//  - the reset table's entry starts before the listing block's free space
+//    and ends inside it; chmlib reads it whole (its section number is
+//    garbage);
+//  - a page's length is a number 80 bytes long; chmlib reads on to its last
+//    byte, and the reset table's entry after it has a garbage section.
+TEST(ChmFileTest, EntriesAreReadAsChmlibReadsThem) {
+    for (const char* name : {"entry-past-free-space.chm", "long-number-before-reset-table.chm"}) {
+        EXPECT_EQ(ChmFile::open(QStringLiteral(HELP_DAMAGED_DIR "/") + QLatin1String(name)),
+                  nullptr)
+            << name;
+    }
 }
