@@ -70,6 +70,8 @@ constexpr auto kResetTable = "::DataSpace/Storage/MSCompressed/Transform/"
                              "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
 constexpr auto kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
 constexpr auto kContent = "::DataSpace/Storage/MSCompressed/Content";
+// chmlib reads the control data into a buffer of this size.
+constexpr quint64 kMaxControlData = 0x100;
 
 class Directory {
 public:
@@ -263,9 +265,10 @@ bool plausibleHeaders(const QString& path) {
     };
     const auto tables = blocksOf.findAll(kResetTable);
     const auto controls = blocksOf.findAll(kControlData);
+    const auto contents = blocksOf.findAll(kContent);
     // An object in a section other than 0 (stored) or 1 (compressed) sends
     // chmlib to decompress before it has read how.
-    for (const auto& entries : {tables, controls, blocksOf.findAll(kContent)}) {
+    for (const auto& entries : {tables, controls, contents}) {
         for (const auto& entry : entries) {
             if (entry.section > 1)
                 return false;
@@ -277,21 +280,27 @@ bool plausibleHeaders(const QString& path) {
         if (entry.section != 0)
             return false;
     }
-    // Whichever of the entries chmlib goes by, the parameters it divides by
-    // must be sound once it has read a table and a control data block.
-    QList<QByteArray> tableBytes, controlBytes;
+    // chmlib turns compression on when it finds the content stored and reads
+    // a reset table of version 2; it then reads the control data, and divides
+    // by its window size even when that read or the data fails (by whatever
+    // its stack held). Whichever of the entries chmlib goes by, the control
+    // data must then read whole and sound, and the table's block length too.
+    QList<QByteArray> tableBytes;
     for (const auto& entry : tables) {
         if (const auto table = stored(entry, 0x28); table && *readU32(*table, 0) == 2)
             tableBytes << *table;
     }
+    const bool contentStored =
+        std::ranges::any_of(contents, [](const auto& entry) { return entry.section == 0; });
+    if (tableBytes.isEmpty() || !contentStored || controls.isEmpty())
+        return true; // chmlib leaves compression off before the control data
     for (const auto& entry : controls) {
-        if (const auto control = stored(entry, 0x18))
-            controlBytes << *control;
+        const auto control =
+            entry.length <= kMaxControlData ? stored(entry, entry.length) : std::nullopt;
+        if (!control || !soundControlData(*control))
+            return false;
     }
-    if (tableBytes.isEmpty() || controlBytes.isEmpty())
-        return true; // chmlib leaves compression off
-    return std::ranges::all_of(tableBytes, soundBlockLength) &&
-           std::ranges::all_of(controlBytes, soundControlData);
+    return std::ranges::all_of(tableBytes, soundBlockLength);
 }
 
 // The first `wanted` bytes of an object stored without compression (chmlib

@@ -211,9 +211,12 @@ TEST(ChmFileTest, AListingChainThatLoopsIsRefused) {
 //    and ends inside it; chmlib reads it whole (its section number is
 //    garbage);
 //  - a page's length is a number 80 bytes long; chmlib reads on to its last
-//    byte, and the reset table's entry after it has a garbage section.
+//    byte, and the reset table's entry after it has a garbage section;
+//  - the control data lies past the end of the file; chmlib cannot read it,
+//    turns compression off, and divides by a window size it never read.
 TEST(ChmFileTest, EntriesAreReadAsChmlibReadsThem) {
-    for (const char* name : {"entry-past-free-space.chm", "long-number-before-reset-table.chm"}) {
+    for (const char* name : {"entry-past-free-space.chm", "long-number-before-reset-table.chm",
+                             "control-data-past-the-end.chm"}) {
         EXPECT_EQ(ChmFile::open(QStringLiteral(HELP_DAMAGED_DIR "/") + QLatin1String(name)),
                   nullptr)
             << name;
