@@ -55,8 +55,9 @@ signals:
                           platform::RecoResult Result);
     // The microphone's audio stopped coming (the sound server went away):
     // nothing is heard until it is back. The context keeps trying to open it
-    // again and listens as before once that works. Raised once per loss,
-    // whatever the event interests.
+    // again and listens as before once that works. Raised once per loss, and
+    // again each time a rule is made active while no rule was and the
+    // microphone is still lost, whatever the event interests.
     void SourceLost();
 };
 

@@ -63,8 +63,13 @@ void RecoContext::grammarChanged(bool phrasesChanged) {
         m_version = m_pendingVersion;
         m_phrasesPending = true;
     }
+    const bool wasListening = m_epoch != 0;
     ++m_epochCounter;
     m_epoch = anyActive ? m_epochCounter : 0;
+    // Whoever starts listening now would wait for speech that cannot come.
+    if (anyActive && !wasListening && m_sourceLost)
+        QMetaObject::invokeMethod(
+            this, [this] { emit SourceLost(); }, Qt::QueuedConnection);
 }
 
 bool RecoContext::ruleActive(const Owner& owner) const {
@@ -116,7 +121,8 @@ void RecoContext::listen() {
 }
 
 // The source ended without being stopped (the sound server went away): the
-// window hears of it once, and the source is opened again every second until
+// window hears of it at once (and again whenever a rule is made active while
+// it is still gone), and the source is opened again every second until
 // that works or the context closes, so the learner is heard again once the
 // server is back.
 bool RecoContext::reopenSource() {
@@ -124,6 +130,7 @@ bool RecoContext::reopenSource() {
         std::lock_guard lock(m_sourceMutex);
         if (m_closing)
             return false;
+        m_sourceLost = true;
         QMetaObject::invokeMethod(
             this, [this] { emit SourceLost(); }, Qt::QueuedConnection);
     }
@@ -133,6 +140,7 @@ bool RecoContext::reopenSource() {
             return false;
         try {
             m_source->start();
+            m_sourceLost = false;
             return true;
         } catch (const std::exception&) {
             // still gone (or no memory to open it with): try again later

@@ -72,6 +72,8 @@ private:
     std::atomic<quint64> m_epoch{0}; // 0 while no rule is active
     std::atomic<quint64> m_version{0};
     std::atomic<bool> m_phrasesPending{false};
+    // From the loss of the microphone's audio until it is opened again.
+    std::atomic<bool> m_sourceLost{false};
     std::mutex m_mutex;
     QStringList m_pendingPhrases;
     quint64 m_pendingVersion = 0;

@@ -13,6 +13,7 @@
 #include "widgets/FlexGrid.h"
 #include "widgets/PopupButton.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <functional>
@@ -155,6 +156,7 @@ TEST_F(SoundLostTest, TheModeStopsTheLearnerIsToldAndWhatWasJudgedStaysStored) {
         EXPECT_EQ(fake.messages.shown.size(), 1u);
 
         // The sound back, the learner starts again.
+        reco().regainSource();
         w.modes().CmdReadAll_Click();
         EXPECT_EQ(w.CurMode, 1);
         EXPECT_TRUE(voice().startNext());
@@ -174,6 +176,32 @@ TEST_F(SoundLostTest, TheMicrophoneLostWhileNobodyListensTellsNothing) {
     EXPECT_TRUE(voice().endCurrent());
     EXPECT_TRUE(voice().startNext());
     EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+// Lost while nobody listened and still gone when the learner starts a mode
+// that listens at once (the monologue has no model to play first): the
+// learner is told, not left waiting for a "Please Say" nothing can hear.
+TEST_F(SoundLostTest, AModeThatListensWhileTheMicrophoneIsStillLostStopsAndTells) {
+    frmExer& w = LoadLesson("010101");
+    reco().loseSource();
+    ASSERT_TRUE(fake.messages.shown.empty());
+    w.modes().cmdrecord_Click();
+    QApplication::processEvents();
+    EXPECT_EQ(Messages(), QStringList{kMicrophoneLost});
+    EXPECT_EQ(w.CurMode, 0);
+    EXPECT_FALSE(Listening());
+
+    // Back again: the learner is heard.
+    reco().regainSource();
+    fake.messages.shown.clear();
+    w.modes().cmdrecord_Click();
+    QApplication::processEvents();
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_EQ(w.CurMode, 6);
+    EXPECT_TRUE(Listening());
+    EXPECT_TRUE(reco().hear("Hello"));
+    EXPECT_EQ(Stored("010101000010"), "1/1");
+    w.SetcmdStop(w.CurMode, 0);
 }
 
 } // namespace

@@ -4,23 +4,40 @@
 
 namespace {
 
-// Removes itself from its context's list when released.
+// Removes itself from its context's list when released; tells its context
+// when a rule's state changes.
 class TrackedGrammar : public FakeSpeechGrammar {
 public:
-    explicit TrackedGrammar(std::vector<FakeSpeechGrammar*>& list) : m_list(list) {
-        m_list.push_back(this);
+    explicit TrackedGrammar(FakeRecoContext& context) : m_context(context) {
+        m_context.grammars.push_back(this);
     }
-    ~TrackedGrammar() override { std::erase(m_list, this); }
+    ~TrackedGrammar() override {
+        std::erase(m_context.grammars, this);
+        m_context.rulesChanged();
+    }
+    void CmdSetRuleIdState(int RuleId, int State) override {
+        FakeSpeechGrammar::CmdSetRuleIdState(RuleId, State);
+        m_context.rulesChanged();
+    }
 
 private:
-    std::vector<FakeSpeechGrammar*>& m_list;
+    FakeRecoContext& m_context;
 };
 
 } // namespace
 
 std::unique_ptr<platform::ISpeechGrammar> FakeRecoContext::CreateGrammar(qint64 GrammarId) {
     Q_UNUSED(GrammarId);
-    return std::make_unique<TrackedGrammar>(grammars);
+    return std::make_unique<TrackedGrammar>(*this);
+}
+
+void FakeRecoContext::rulesChanged() {
+    const bool wasListening = m_listening;
+    m_listening = std::any_of(grammars.begin(), grammars.end(),
+                              [](const FakeSpeechGrammar* g) { return g->anyActive(); });
+    if (m_listening && !wasListening && sourceLost)
+        QMetaObject::invokeMethod(
+            this, [this] { emit SourceLost(); }, Qt::QueuedConnection);
 }
 
 bool FakeRecoContext::hear(const QString& text, int confidence) {

@@ -21,12 +21,23 @@ public:
 
     // Returns false when nothing was reported.
     bool hear(const QString& text, int confidence = 100);
-    // The microphone is lost, as when the sound server goes away.
-    void loseSource() { emit SourceLost(); }
+    // The microphone is lost, as when the sound server goes away, and back.
+    void loseSource() {
+        sourceLost = true;
+        emit SourceLost();
+    }
+    void regainSource() { sourceLost = false; }
+    // As the real context: a rule made active while none was and the
+    // microphone is lost raises SourceLost again, after the call returned.
+    void rulesChanged();
 
     // The grammars made and not yet released (the latest last).
     std::vector<FakeSpeechGrammar*> grammars;
     platform::RecognizerProperties properties;
     qint64 interests = SREAllEvents & ~SREAudioLevel;
     qint32 utterances = 0;
+    bool sourceLost = false;
+
+private:
+    bool m_listening = false;
 };

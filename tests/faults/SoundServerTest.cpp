@@ -144,6 +144,41 @@ TEST_F(SoundServerTest, ServerKilledWhileTheLearnerIsToSpeak) {
     ExpectNoFailureReport();
 }
 
+// The server gone under read-all and still gone when the learner starts the
+// monologue, which listens at once: the learner is told about the microphone
+// instead of waiting at "Please Say"; with the server back, the monologue is
+// heard again.
+TEST_F(SoundServerTest, ModeThatListensStartedWhileTheServerIsStillGone) {
+    frmExer& w = LoadLesson("030101");
+    ASSERT_TRUE(RecogniserListens());
+    ReadAll([&](int n) {
+        if (n == 1)
+            m_server->kill();
+    });
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    fake.messages.shown.clear();
+
+    w.modes().cmdrecord_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.CurMode == 0; }, 10000))
+        << "the learner was left waiting";
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text,
+              QStringLiteral("麦克风录音中断，练习已停止。请检查麦克风后重试！"));
+    ExpectNoFailureReport();
+
+    fake.messages.shown.clear();
+    ASSERT_TRUE(m_server->start()) << qPrintable(m_server->why());
+    ASSERT_TRUE(RecogniserListens()) << "the recogniser stayed deaf";
+    w.modes().cmdrecord_Click();
+    QTest::qWait(1500);
+    EXPECT_EQ(w.CurMode, 6) << "the monologue stopped with the microphone back";
+    EXPECT_EQ(w.Label1->text(), "Please Say");
+    for (const auto& box : fake.messages.shown)
+        ADD_FAILURE() << qPrintable(box.text);
+    w.SetcmdStop(w.CurMode, 0);
+    ExpectNoFailureReport();
+}
+
 TEST_F(SoundServerTest, LessonWithoutMicrophoneOrServerIsNotOpenedAndSaysWhy) {
     struct Case {
         const char* name;
