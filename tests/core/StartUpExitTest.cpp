@@ -162,6 +162,36 @@ TEST(StartUpExit, EveryWayOutRestoresTheScreen) {
     }
 }
 
+// The display failing as a signal is handled: the program still ends as the
+// signal would end it, with no error escaping through the event loop.
+TEST(StartUpExit, SignalWithADisplayThatFailsStillEndsAsTheSignal) {
+    struct FailingScreen : ScreenAt75 {
+        struct Display : FakeDisplay {
+            bool enumDisplaySettings(int modeNum, platform::DisplayMode& mode) override {
+                if (broken)
+                    throw platform::PlatformError("the X server went away");
+                return FakeDisplay::enumDisplaySettings(modeNum, mode);
+            }
+            bool broken = false;
+        } failing;
+        FailingScreen() {
+            failing.frequency = 75;
+            failing.modes = display.modes;
+            platform.display = &failing;
+        }
+    } f;
+    QTemporaryDir folder;
+    LessonDbFixture::write(folder.path());
+    Program p(f.platform);
+    const int status = runUntilEnded(p, f, folder.path(), [&] {
+        f.failing.broken = true;
+        std::raise(SIGTERM);
+    });
+    EXPECT_EQ(status, 128 + SIGTERM);
+    EXPECT_TRUE(f.programEnd.runtimeErrors.isEmpty())
+        << qPrintable(f.programEnd.runtimeErrors.join("; "));
+}
+
 // An error that escapes the start-up itself is reported, and the screen
 // still comes back.
 TEST(StartUpExit, ErrorEscapingTheStartUpIsReportedAndRestores) {

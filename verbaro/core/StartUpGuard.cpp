@@ -11,10 +11,12 @@
 using namespace platform;
 
 StartUpGuard::~StartUpGuard() {
-    // On the way out of the program: a failure here cannot be reported
-    // anywhere useful, and must not end the program another way.
+    restore();
+}
+
+void StartUpGuard::restore() noexcept {
     try {
-        restore();
+        restoreSwitched();
     } catch (const std::exception& e) {
         qWarning("Cannot restore the display mode: %s", e.what());
     } catch (...) {
@@ -22,7 +24,7 @@ StartUpGuard::~StartUpGuard() {
     }
 }
 
-void StartUpGuard::restore() {
+void StartUpGuard::restoreSwitched() {
     if (switched())
         RestoreDisplayMode(m_program);
 }

@@ -15,10 +15,13 @@ public:
     StartUpGuard& operator=(const StartUpGuard&) = delete;
 
     // Restores the start-up mode when the screen is in another one; nothing
-    // before the load handler has noted the start-up mode.
-    void restore();
+    // before the load handler has noted the start-up mode. Called on the way
+    // out of the program, where a failure cannot be reported anywhere useful
+    // and must not end the program another way: it is only logged.
+    void restore() noexcept;
 
 private:
+    void restoreSwitched();
     bool switched() const;
 
     Program& m_program;
