@@ -56,8 +56,8 @@ signals:
     // The microphone's audio stopped coming (the sound server went away):
     // nothing is heard until it is back. The context keeps trying to open it
     // again and listens as before once that works. Raised once per loss, and
-    // again each time a rule is made active while no rule was and the
-    // microphone is still lost, whatever the event interests.
+    // again each time a rule is set active while the microphone is still
+    // lost, whatever the event interests.
     void SourceLost();
 };
 

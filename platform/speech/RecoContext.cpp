@@ -63,11 +63,15 @@ void RecoContext::grammarChanged(bool phrasesChanged) {
         m_version = m_pendingVersion;
         m_phrasesPending = true;
     }
-    const bool wasListening = m_epoch != 0;
     ++m_epochCounter;
     m_epoch = anyActive ? m_epochCounter : 0;
-    // Whoever starts listening now would wait for speech that cannot come.
-    if (anyActive && !wasListening && m_sourceLost)
+}
+
+// Whoever starts listening while the microphone is lost would wait for
+// speech that cannot come (a rule may have been left active while nobody
+// listened, so every activation counts, not only a change).
+void RecoContext::ruleActivated() {
+    if (m_sourceLost)
         QMetaObject::invokeMethod(
             this, [this] { emit SourceLost(); }, Qt::QueuedConnection);
 }

@@ -38,6 +38,7 @@ public:
 
     // Called by the grammars of this context.
     void grammarChanged(bool phrasesChanged);
+    void ruleActivated();
     void forget(SpeechGrammar* grammar);
 
 private:

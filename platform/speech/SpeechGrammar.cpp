@@ -45,6 +45,8 @@ void SpeechGrammar::CmdSetRuleIdState(int RuleId, int State) {
         throw PlatformError(QStringLiteral("The grammar has no rule with id %1").arg(RuleId));
     if (changed)
         owner.grammarChanged(false);
+    if (State != SGDSInactive)
+        owner.ruleActivated();
 }
 
 } // namespace platform

@@ -10,6 +10,7 @@
 #include "exercise/ExerModes.h"
 #include "exercise/ExerPlayback.h"
 #include "exercise/frmExer.h"
+#include "speech/ISpeechGrammar.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/PopupButton.h"
 
@@ -181,27 +182,36 @@ TEST_F(SoundLostTest, TheMicrophoneLostWhileNobodyListensTellsNothing) {
 // Lost while nobody listened and still gone when the learner starts a mode
 // that listens at once (the monologue has no model to play first): the
 // learner is told, not left waiting for a "Please Say" nothing can hear.
+// Also when the rule was left active while no mode ran, as the settings
+// window leaves it.
 TEST_F(SoundLostTest, AModeThatListensWhileTheMicrophoneIsStillLostStopsAndTells) {
-    frmExer& w = LoadLesson("010101");
-    reco().loseSource();
-    ASSERT_TRUE(fake.messages.shown.empty());
-    w.modes().cmdrecord_Click();
-    QApplication::processEvents();
-    EXPECT_EQ(Messages(), QStringList{kMicrophoneLost});
-    EXPECT_EQ(w.CurMode, 0);
-    EXPECT_FALSE(Listening());
+    for (const bool ruleLeftActive : {false, true}) {
+        SCOPED_TRACE(ruleLeftActive ? "rule left active" : "rule inactive");
+        frmExer& w = LoadLesson("010101");
+        if (ruleLeftActive)
+            program->vars.RecoGrammar->CmdSetRuleIdState(0, platform::ISpeechGrammar::SGDSActive);
+        reco().loseSource();
+        QApplication::processEvents();
+        fake.messages.shown.clear();
+        w.modes().cmdrecord_Click();
+        QApplication::processEvents();
+        EXPECT_EQ(Messages(), QStringList{kMicrophoneLost});
+        EXPECT_EQ(w.CurMode, 0);
+        EXPECT_FALSE(Listening());
 
-    // Back again: the learner is heard.
-    reco().regainSource();
-    fake.messages.shown.clear();
-    w.modes().cmdrecord_Click();
-    QApplication::processEvents();
-    EXPECT_TRUE(fake.messages.shown.empty());
-    EXPECT_EQ(w.CurMode, 6);
-    EXPECT_TRUE(Listening());
-    EXPECT_TRUE(reco().hear("Hello"));
-    EXPECT_EQ(Stored("010101000010"), "1/1");
-    w.SetcmdStop(w.CurMode, 0);
+        // Back again: the learner is heard.
+        reco().regainSource();
+        fake.messages.shown.clear();
+        w.modes().cmdrecord_Click();
+        QApplication::processEvents();
+        EXPECT_TRUE(fake.messages.shown.empty());
+        EXPECT_EQ(w.CurMode, 6);
+        EXPECT_TRUE(Listening());
+        EXPECT_TRUE(reco().hear("Hello"));
+        EXPECT_EQ(Stored("010101000010"), "1/1");
+        w.SetcmdStop(w.CurMode, 0);
+        w.Unload();
+    }
 }
 
 } // namespace

@@ -5,19 +5,17 @@
 namespace {
 
 // Removes itself from its context's list when released; tells its context
-// when a rule's state changes.
+// when a rule is set active.
 class TrackedGrammar : public FakeSpeechGrammar {
 public:
     explicit TrackedGrammar(FakeRecoContext& context) : m_context(context) {
         m_context.grammars.push_back(this);
     }
-    ~TrackedGrammar() override {
-        std::erase(m_context.grammars, this);
-        m_context.rulesChanged();
-    }
+    ~TrackedGrammar() override { std::erase(m_context.grammars, this); }
     void CmdSetRuleIdState(int RuleId, int State) override {
         FakeSpeechGrammar::CmdSetRuleIdState(RuleId, State);
-        m_context.rulesChanged();
+        if (State != SGDSInactive)
+            m_context.ruleActivated();
     }
 
 private:
@@ -31,11 +29,8 @@ std::unique_ptr<platform::ISpeechGrammar> FakeRecoContext::CreateGrammar(qint64 
     return std::make_unique<TrackedGrammar>(*this);
 }
 
-void FakeRecoContext::rulesChanged() {
-    const bool wasListening = m_listening;
-    m_listening = std::any_of(grammars.begin(), grammars.end(),
-                              [](const FakeSpeechGrammar* g) { return g->anyActive(); });
-    if (m_listening && !wasListening && sourceLost)
+void FakeRecoContext::ruleActivated() {
+    if (sourceLost)
         QMetaObject::invokeMethod(
             this, [this] { emit SourceLost(); }, Qt::QueuedConnection);
 }

@@ -27,9 +27,9 @@ public:
         emit SourceLost();
     }
     void regainSource() { sourceLost = false; }
-    // As the real context: a rule made active while none was and the
-    // microphone is lost raises SourceLost again, after the call returned.
-    void rulesChanged();
+    // As the real context: a rule set active while the microphone is lost
+    // raises SourceLost again, after the call returned.
+    void ruleActivated();
 
     // The grammars made and not yet released (the latest last).
     std::vector<FakeSpeechGrammar*> grammars;
@@ -37,7 +37,4 @@ public:
     qint64 interests = SREAllEvents & ~SREAudioLevel;
     qint32 utterances = 0;
     bool sourceLost = false;
-
-private:
-    bool m_listening = false;
 };

@@ -1,11 +1,14 @@
 #include "FileAudioSource.h"
 
+#include "PlatformError.h"
 #include "speech/WaveFile.h"
 
 #include <algorithm>
 
 void FileAudioSource::start() {
     std::lock_guard lock(m_mutex);
+    if (m_unplugged)
+        throw platform::PlatformError(QStringLiteral("No microphone"));
     ++starts;
     m_stopped = false;
 }
@@ -28,6 +31,20 @@ void FileAudioSource::stop() {
         m_stopped = true;
     }
     m_wake.notify_all();
+}
+
+void FileAudioSource::unplug() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_unplugged = true;
+        m_stopped = true;
+    }
+    m_wake.notify_all();
+}
+
+void FileAudioSource::plugIn() {
+    std::lock_guard lock(m_mutex);
+    m_unplugged = false;
 }
 
 void FileAudioSource::feed(const std::vector<std::int16_t>& samples) {

@@ -26,6 +26,11 @@ public:
     // When the last queued sample was handed out.
     std::chrono::steady_clock::time_point lastReadAt() const;
 
+    // The microphone goes (reading ends, and it cannot be started again
+    // until plugged in), as when the sound server goes away.
+    void unplug();
+    void plugIn();
+
     int starts = 0;
 
 private:
@@ -33,5 +38,6 @@ private:
     std::condition_variable m_wake;
     std::deque<std::int16_t> m_queue;
     bool m_stopped = false;
+    bool m_unplugged = false;
     std::chrono::steady_clock::time_point m_lastReadAt;
 };

@@ -219,6 +219,38 @@ TEST_F(RecoContextTest, ReportsOnlyTheEventsAskedFor) {
     EXPECT_TRUE(events[0].recognised);
 }
 
+// A lost microphone is told when it goes, and again whenever a rule is set
+// active before it is back (a rule may have been left active while nobody
+// listened); once it is back, the learner is heard again.
+TEST_F(RecoContextTest, MicrophoneLostIsToldAgainWheneverARuleIsSetActive) {
+    int lost = 0;
+    QObject::connect(m_context.get(), &IRecoContext::SourceLost, [&lost] { ++lost; });
+    listen();
+    m_source->unplug();
+    for (int i = 0; i < 250 && lost == 0; ++i)
+        speechtest::pump(20);
+    ASSERT_EQ(lost, 1);
+    listen(); // already active
+    speechtest::pump(50);
+    EXPECT_EQ(lost, 2);
+    m_grammar->CmdSetRuleIdState(0, ISpeechGrammar::SGDSInactive);
+    speechtest::pump(50);
+    EXPECT_EQ(lost, 2);
+
+    const int starts = m_source->starts;
+    m_source->plugIn();
+    for (int i = 0; i < 250 && m_source->starts == starts; ++i)
+        speechtest::pump(20);
+    ASSERT_GT(m_source->starts, starts) << "the microphone was not opened again";
+    speechtest::pump(100);
+    listen();
+    speechtest::pump(50);
+    EXPECT_EQ(lost, 2);
+    say("Lucy, is that you?");
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events[0].recognised);
+}
+
 TEST_F(RecoContextTest, ThresholdsAndGrammarErrors) {
     EXPECT_EQ(m_context->Recognizer().GetPropertyNumber("NormalConfidenceThreshold"), 10);
     EXPECT_THROW(m_context->Recognizer().SetPropertyNumber("NoSuchThreshold", 10),
