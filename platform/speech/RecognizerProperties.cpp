@@ -4,14 +4,9 @@
 
 namespace platform {
 
-namespace {
-constexpr std::array<const char*, 3> kNames{"HighConfidenceThreshold", "NormalConfidenceThreshold",
-                                            "LowConfidenceThreshold"};
-}
-
 std::size_t RecognizerProperties::indexOf(const QString& name) const {
-    for (std::size_t i = 0; i < kNames.size(); ++i)
-        if (name == QLatin1String(kNames[i]))
+    for (std::size_t i = 0; i < ConfidenceThresholds.size(); ++i)
+        if (name == QLatin1String(ConfidenceThresholds[i]))
             return i;
     throw PlatformError(QStringLiteral("The recogniser has no property %1").arg(name));
 }

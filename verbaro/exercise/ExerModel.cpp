@@ -26,8 +26,6 @@ namespace {
 
 constexpr int kMaxRepeats = 99;
 const char* const kAgentNames[] = {"Genie", "Merlin", "Peedy", "Robby"};
-const char* const kThresholds[] = {"HighConfidenceThreshold", "NormalConfidenceThreshold",
-                                   "LowConfidenceThreshold"};
 
 QString CurrentText(const Recordset& rs, const QString& field) {
     if (rs.State() != platform::db::ObjectState::Open || rs.IsBOF() || rs.IsEOF())
@@ -155,7 +153,7 @@ void ExerModel::InitAgentAndRecogniser() {
 
 void ExerModel::SetThresholds(int value) {
     m_w.sequencer().Listen();
-    for (const char* name : kThresholds)
+    for (const char* name : platform::IRecognizer::ConfidenceThresholds)
         m_w.priRC->Recognizer().SetPropertyNumber(QString::fromLatin1(name), value);
     m_w.sequencer().GrammarOff();
 }

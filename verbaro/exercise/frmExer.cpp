@@ -24,6 +24,7 @@
 #include "widgets/FlexGrid.h"
 #include "widgets/PopupButton.h"
 #include "widgets/UpDown.h"
+#include "windows/SongTi.h"
 #include "windows/frmUnit.h"
 
 #include <QCloseEvent>
@@ -37,15 +38,6 @@
 #include <cmath>
 
 namespace {
-
-QFont SongTi(double points, bool bold = false) {
-    QFont f;
-    f.setFamilies({QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"),
-                   QStringLiteral("AR PL UMing TW")});
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
 
 // The faces of the role buttons and the dialogue button: pressed in
 // (selected, running) and raised (unselected, idle).

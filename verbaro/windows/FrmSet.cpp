@@ -28,8 +28,6 @@
 
 namespace {
 
-constexpr const char* kThresholds[] = {"HighConfidenceThreshold", "NormalConfidenceThreshold",
-                                       "LowConfidenceThreshold"};
 constexpr int kBarStep = 1000;
 constexpr int kMaxAttempts = 99;
 constexpr std::int16_t kNoCharacter = 5;
@@ -251,7 +249,7 @@ void FrmSet::SetRCRate(std::int16_t& iIndex) {
         grammar->CmdSetRuleIdState(0, platform::ISpeechGrammar::SGDSActive);
     SelectDifficulty(iIndex - 1);
     if (w->priRC)
-        for (const char* name : kThresholds)
+        for (const char* name : platform::IRecognizer::ConfidenceThresholds)
             w->priRC->Recognizer().SetPropertyNumber(QString::fromLatin1(name), iIndex * 10);
     // The grammar stays on: recognitions while no mode runs are ignored.
     if (grammar)
