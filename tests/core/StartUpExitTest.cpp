@@ -35,6 +35,16 @@ struct ScreenAt75 : FakePlatformWithGlyphon {
     }
 };
 
+// The same screen, served by a display of the test's own that fails somewhere.
+template <class Display> struct ScreenAt75With : ScreenAt75 {
+    ScreenAt75With() {
+        failing.frequency = 75;
+        failing.modes = display.modes;
+        platform.display = &failing;
+    }
+    Display failing;
+};
+
 // Runs the whole program until it asks to end; `atMenu` runs once the unit
 // menu is up.
 int runUntilEnded(Program& program, FakePlatform& fake, const QString& folder,
@@ -165,21 +175,15 @@ TEST(StartUpExit, EveryWayOutRestoresTheScreen) {
 // The display failing as a signal is handled: the program still ends as the
 // signal would end it, with no error escaping through the event loop.
 TEST(StartUpExit, SignalWithADisplayThatFailsStillEndsAsTheSignal) {
-    struct FailingScreen : ScreenAt75 {
-        struct Display : FakeDisplay {
-            bool enumDisplaySettings(int modeNum, platform::DisplayMode& mode) override {
-                if (broken)
-                    throw platform::PlatformError("the X server went away");
-                return FakeDisplay::enumDisplaySettings(modeNum, mode);
-            }
-            bool broken = false;
-        } failing;
-        FailingScreen() {
-            failing.frequency = 75;
-            failing.modes = display.modes;
-            platform.display = &failing;
+    struct Display : FakeDisplay {
+        bool enumDisplaySettings(int modeNum, platform::DisplayMode& mode) override {
+            if (broken)
+                throw platform::PlatformError("the X server went away");
+            return FakeDisplay::enumDisplaySettings(modeNum, mode);
         }
-    } f;
+        bool broken = false;
+    };
+    ScreenAt75With<Display> f;
     QTemporaryDir folder;
     LessonDbFixture::write(folder.path());
     Program p(f.platform);
@@ -195,16 +199,10 @@ TEST(StartUpExit, SignalWithADisplayThatFailsStillEndsAsTheSignal) {
 // An error that escapes the start-up itself is reported, and the screen
 // still comes back.
 TEST(StartUpExit, ErrorEscapingTheStartUpIsReportedAndRestores) {
-    struct FailingScreen : ScreenAt75 {
-        struct Display : FakeDisplay {
-            double twipsPerPixelX() override { throw platform::PlatformError("no screen density"); }
-        } failing;
-        FailingScreen() {
-            failing.frequency = 75;
-            failing.modes = display.modes;
-            platform.display = &failing;
-        }
-    } f;
+    struct Display : FakeDisplay {
+        double twipsPerPixelX() override { throw platform::PlatformError("no screen density"); }
+    };
+    ScreenAt75With<Display> f;
     QTemporaryDir folder;
     LessonDbFixture::write(folder.path());
     Program p(f.platform);
